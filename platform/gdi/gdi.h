@@ -1,0 +1,116 @@
+// Inside of the GDI subset: surfaces, objects and device contexts.
+//
+// Handles are small table indices with a generation count, as Win32's are, so a stale
+// or forged handle is refused by a bounds and type check instead of being followed.
+#ifndef ZORVE_PLATFORM_GDI_H
+#define ZORVE_PLATFORM_GDI_H
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "../win32.h"
+
+namespace zp {
+
+// 32-bit pixels, 0x00RRGGBB (the byte order of a Win32 top-down 32-bit DIB).
+// Rows are reached through a table of row pointers, so a whole-surface scroll can
+// move rows instead of pixels.
+struct Surface {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> store;
+    std::vector<uint32_t*> rows;
+
+    Surface() = default;
+    Surface(int w, int h);
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    uint32_t* row(int y) const { return rows[static_cast<size_t>(y)]; }
+};
+
+inline uint32_t pixel_from_colorref(COLORREF c) {
+    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+inline COLORREF colorref_from_pixel(uint32_t p) {
+    return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+}
+
+enum class ObjType : uint8_t { Pen = 1, Brush, Font, Bitmap, DC, Count };
+
+struct GdiObject {
+    ObjType type;
+    bool stock = false;
+    explicit GdiObject(ObjType t) : type(t) {}
+    virtual ~GdiObject() = default;
+};
+
+struct Pen : GdiObject {
+    int style = PS_SOLID;
+    int width = 1;  // as created; 0 and 1 both draw the thin cosmetic pen
+    COLORREF color = 0;
+    Pen() : GdiObject(ObjType::Pen) {}
+};
+
+struct Brush : GdiObject {
+    int style = BS_SOLID;
+    COLORREF color = 0;
+    Brush() : GdiObject(ObjType::Brush) {}
+};
+
+struct FontFace;  // owned by the text module's cache
+
+struct Font : GdiObject {
+    int height = 0;  // as requested: < 0 character height, > 0 cell height, 0 default
+    int weight = FW_NORMAL;
+    bool italic = false;
+    bool fixed_pitch = false;  // the request asked for a fixed-pitch face
+    char face_name[LF_FACESIZE] = {};
+    const FontFace* face = nullptr;  // resolved by the text module on first use
+    Font() : GdiObject(ObjType::Font) {}
+};
+
+struct Bitmap : GdiObject {
+    Surface surface;
+    int selected_into = 0;  // a bitmap can be selected into one DC at a time
+    Bitmap(int w, int h) : GdiObject(ObjType::Bitmap), surface(w, h) {}
+};
+
+struct DC : GdiObject {
+    Surface* surface = nullptr;  // the pixels it draws on
+    Bitmap* bitmap = nullptr;    // memory DCs: the selected bitmap
+    HWND window = nullptr;       // window DCs: the window (nullptr: the screen)
+    bool memory = false;
+    HGDIOBJ pen, brush, font, bitmap_handle = nullptr;
+    POINT position = {0, 0};
+    COLORREF text_color = RGB(0, 0, 0);
+    COLORREF bk_color = RGB(255, 255, 255);
+    int bk_mode = OPAQUE;
+    DC();
+    ~DC() override;
+};
+
+// The handle table.
+HGDIOBJ register_object(std::unique_ptr<GdiObject> object);
+GdiObject* lookup(HGDIOBJ handle);
+template <class T>
+T* lookup_as(HGDIOBJ handle, ObjType type) {
+    GdiObject* o = lookup(handle);
+    return (o && o->type == type) ? static_cast<T*>(o) : nullptr;
+}
+inline DC* lookup_dc(HDC dc) { return lookup_as<DC>(dc, ObjType::DC); }
+
+// Objects currently selected into a DC.
+inline Pen* dc_pen(const DC& dc) { return static_cast<Pen*>(lookup(dc.pen)); }
+inline Brush* dc_brush(const DC& dc) { return static_cast<Brush*>(lookup(dc.brush)); }
+inline Font* dc_font(const DC& dc) { return static_cast<Font*>(lookup(dc.font)); }
+
+// A DC on a surface owned elsewhere (window and screen DCs).
+HDC create_surface_dc(Surface* surface, HWND window);
+// The virtual screen that GetDC(NULL) draws on.
+Surface& screen_surface();
+
+}  // namespace zp
+
+#endif

@@ -1,0 +1,251 @@
+// The drawing calls: correct the arguments, log, build one record, render it.
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "runtime.h"
+
+namespace {
+
+// |value|, where the most negative int (which has no positive counterpart) becomes
+// the largest int.
+int magnitude(int value) { return value == INT_MIN ? INT_MAX : (value < 0 ? -value : value); }
+
+int check_width(int width) {
+    if (width < 0) {
+        int corrected = magnitude(width);
+        ZORVE_console_printf("Width of %d not possible, using width %d\n", width, corrected);
+        return corrected;
+    }
+    return width;
+}
+
+int check_radius(int radius) {
+    if (radius < 0) {
+        int corrected = magnitude(radius);
+        ZORVE_console_printf("Radius of %d not possible, using radius %d\n", radius, corrected);
+        return corrected;
+    }
+    return radius;
+}
+
+int check_ptsize(int ptsize) {
+    if (ptsize < 0) {
+        int corrected = magnitude(ptsize);
+        ZORVE_console_printf("ptsize of %d not possible, using ptsize %d\n", ptsize, corrected);
+        ptsize = corrected;
+    }
+    if (ptsize >= 128) {
+        ZORVE_console_printf("ptsize of %d not possible, using ptsize %d\n", ptsize, 127);
+        ptsize = 127;
+    }
+    return ptsize;
+}
+
+// Upper-left corner first: smaller x, larger y.
+void sort_corners(DrawPoint& p1, DrawPoint& p2) {
+    if (p1.x > p2.x) {
+        int t = p1.x;
+        p1.x = p2.x;
+        p2.x = t;
+    }
+    if (p1.y < p2.y) {
+        int t = p1.y;
+        p1.y = p2.y;
+        p2.y = t;
+    }
+}
+
+// a + b saturated to the int range, so a circle far out keeps a sane box.
+int add_saturated(int a, int b) {
+    long long s = static_cast<long long>(a) + b;
+    return s > INT_MAX ? INT_MAX : (s < INT_MIN ? INT_MIN : static_cast<int>(s));
+}
+
+void render_figure(int kind, int color, int width, DrawPoint p1, DrawPoint p2,
+                   DrawPoint p3 = {0, 0}) {
+    DrawRecord record{};
+    record.kind = kind;
+    record.color = color;
+    record.width = width;
+    record.p1 = p1;
+    record.p2 = p2;
+    record.p3 = p3;
+    render_record(record);
+}
+
+}  // namespace
+
+extern "C" {
+
+int ZORVE_draw_pixel_pt(int color, DrawPoint p) {
+    color = check_color(color);
+    if (logging_flag)
+        ZORVE_console_printf("%s pixel at (%d,%d)\n", palette_names[color], p.x, p.y);
+    DrawRecord record{};
+    record.kind = DRAW_PIXEL;
+    record.color = color;
+    record.p1 = p;
+    render_record(record);
+    return 1;
+}
+
+int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius) {
+    color = check_color(color);
+    radius = check_radius(radius);
+    if (logging_flag)
+        ZORVE_console_printf("%s circle at (%d,%d), radius %d\n", palette_names[color],
+                             centre.x, centre.y, radius);
+    DrawPoint upper_left{add_saturated(centre.x, -radius), add_saturated(centre.y, radius)};
+    DrawPoint lower_right{add_saturated(centre.x, radius), add_saturated(centre.y, -radius)};
+    render_figure(DRAW_OVAL, color, 0, upper_left, lower_right);
+    return 1;
+}
+
+int ZORVE_draw_triangle_pt(int color, DrawPoint p1, DrawPoint p2, DrawPoint p3, int width) {
+    color = check_color(color);
+    width = check_width(width);
+    if (logging_flag)
+        ZORVE_console_printf("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", palette_names[color],
+                             p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
+    render_figure(DRAW_TRIANGLE, color, width, p1, p2, p3);
+    return 1;
+}
+
+int ZORVE_draw_rect_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
+    sort_corners(p1, p2);
+    color = check_color(color);
+    width = check_width(width);
+    if (logging_flag) {
+        if (width == 0)
+            ZORVE_console_printf("%s rectangle with bounding box (%d,%d) to (%d,%d), filled\n",
+                                 palette_names[color], p1.x, p1.y, p2.x, p2.y);
+        else
+            ZORVE_console_printf(
+                "%s rectangle with bounding box (%d,%d) to (%d,%d) with line width %d\n",
+                palette_names[color], p1.x, p1.y, p2.x, p2.y, width);
+    }
+    render_figure(DRAW_RECT, color, width, p1, p2);
+    return 1;
+}
+
+int ZORVE_draw_oval_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
+    sort_corners(p1, p2);
+    width = check_width(width);
+    color = check_color(color);
+    if (logging_flag) {
+        if (width == 0)
+            ZORVE_console_printf("%s oval with bounding box (%d,%d) to (%d,%d), filled\n",
+                                 palette_names[color], p1.x, p1.y, p2.x, p2.y);
+        else
+            ZORVE_console_printf("%s oval with bounding box (%d,%d) to (%d,%d), line width %d\n",
+                                 palette_names[color], p1.x, p1.y, p2.x, p2.y, width);
+    }
+    render_figure(DRAW_OVAL, color, width, p1, p2);
+    return 1;
+}
+
+int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
+    width = check_width(width);
+    color = check_color(color);
+    if (logging_flag)
+        ZORVE_console_printf("%s line from (%d,%d) to (%d,%d), width %d\n", palette_names[color],
+                             p1.x, p1.y, p2.x, p2.y, width);
+    render_figure(DRAW_LINE, color, width == 0 ? 1 : width, p1, p2);
+    return 1;
+}
+
+int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text) {
+    ptsize = check_ptsize(ptsize);
+    color = check_color(color);
+    if (logging_flag)
+        ZORVE_console_printf("%s text at (%d,%d), \"%s\"\n", palette_names[color], anchor.x,
+                             anchor.y, text);
+    size_t n = std::strlen(text);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
+    if (!block) return 1;  // nothing to draw from; the call still succeeds
+    void* copy = GlobalLock(block);
+    std::memcpy(copy, text, n + 1);
+    GlobalUnlock(block);
+    DrawRecord record{};
+    record.kind = DRAW_TEXT;
+    record.color = color;
+    record.p1 = anchor;
+    record.ptsize = ptsize;
+    record.text_block = block;
+    render_record(record);
+    GlobalFree(block);
+    return 1;
+}
+
+// Formats into the 1024-byte buffer, cutting what does not fit; returns the number of
+// characters the formatting produced, cut or not.
+static int format_text(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args) {
+    int produced = std::vsnprintf(buffer, sizeof buffer, format, args);
+    if (produced < 0) {
+        buffer[0] = '\0';
+        produced = 0;
+    }
+    return produced;
+}
+
+int ZORVE_draw_textf_pt(int color, DrawPoint anchor, int ptsize, const char* format, ...) {
+    char buffer[CONSOLE_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    int produced = format_text(buffer, format, args);
+    va_end(args);
+    ZORVE_draw_text_pt(color, anchor, ptsize, buffer);
+    return produced;
+}
+
+int ZORVE_draw_textf(int color, int x, int y, int ptsize, const char* format, ...) {
+    char buffer[CONSOLE_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    int produced = format_text(buffer, format, args);
+    va_end(args);
+    ZORVE_draw_text(color, x, y, ptsize, buffer);
+    return produced;
+}
+
+// The coordinate forms only pack their points.
+int ZORVE_draw_pixel(int color, int x, int y) { return ZORVE_draw_pixel_pt(color, {x, y}); }
+
+int ZORVE_draw_circle(int color, int x, int y, int radius) {
+    return ZORVE_draw_circle_pt(color, {x, y}, radius);
+}
+
+int ZORVE_draw_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width) {
+    return ZORVE_draw_triangle_pt(color, {x1, y1}, {x2, y2}, {x3, y3}, width);
+}
+
+int ZORVE_draw_rect(int color, int x1, int y1, int x2, int y2, int width) {
+    return ZORVE_draw_rect_pt(color, {x1, y1}, {x2, y2}, width);
+}
+
+int ZORVE_draw_oval(int color, int x1, int y1, int x2, int y2, int width) {
+    return ZORVE_draw_oval_pt(color, {x1, y1}, {x2, y2}, width);
+}
+
+int ZORVE_draw_line(int color, int x1, int y1, int x2, int y2, int width) {
+    return ZORVE_draw_line_pt(color, {x1, y1}, {x2, y2}, width);
+}
+
+int ZORVE_draw_text(int color, int x, int y, int ptsize, const char* text) {
+    return ZORVE_draw_text_pt(color, {x, y}, ptsize, text);
+}
+
+int ZORVE_clear(void) {
+    if (logging_flag) ZORVE_console_printf("Clearing the graphics window\n");
+    canvas_clear();
+    return 1;
+}
+
+int ZORVE_undo(void) {
+    ZORVE_console_printf("ZORVE_undo is no longer supported.\n");
+    return 1;
+}
+
+}  // extern "C"

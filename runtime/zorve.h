@@ -1,0 +1,92 @@
+/* The ZORVE graphics runtime: a fixed graphics window with a centred, y-up coordinate
+ * system, a palette of 24 named colours, drawing calls that correct bad arguments,
+ * and events (click, key, periodic tick, quit).
+ *
+ * Every drawing call exists in a coordinate form (x, y as two ints) and a point form
+ * (suffix _pt, a DrawPoint). Drawing calls return 1; the printf-style calls return the
+ * number of characters their formatting produced. */
+#ifndef ZORVE_H
+#define ZORVE_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Colour numbers: indices into the palette. */
+enum {
+    ZORVE_BLACK = 0,
+    ZORVE_WHITE = 1,
+    ZORVE_RED = 2,
+    ZORVE_GREEN = 3,
+    ZORVE_BLUE = 4,
+    ZORVE_YELLOW = 5,
+    ZORVE_MAGENTA = 6,
+    ZORVE_CYAN = 7,
+    ZORVE_PURPLE = 8,
+    ZORVE_NAVY_BLUE = 9,
+    ZORVE_DUSTY_PLUM = 10,
+    ZORVE_ICE_BLUE = 11,
+    ZORVE_TURQUOISE = 12,
+    ZORVE_ORANGE = 13,
+    ZORVE_BROWN = 14,
+    ZORVE_PINK = 15,
+    ZORVE_CHALK = 16,
+    ZORVE_GOLD = 17,
+    ZORVE_PEACH = 18,
+    ZORVE_FOREST_GREEN = 19,
+    ZORVE_SEA_GREEN = 20,
+    ZORVE_OLIVE = 21,
+    ZORVE_GRAY_50 = 22,
+    ZORVE_GRAY_20 = 23,
+    ZORVE_COLORS = 24
+};
+
+/* One point in runtime coordinates: origin at the centre of the graphics window,
+ * x to the right, y upwards. */
+typedef struct DrawPoint {
+    int x;
+    int y;
+} DrawPoint;
+
+int ZORVE_draw_pixel(int color, int x, int y);
+int ZORVE_draw_pixel_pt(int color, DrawPoint p);
+int ZORVE_draw_circle(int color, int x, int y, int radius);
+int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius);
+int ZORVE_draw_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width);
+int ZORVE_draw_triangle_pt(int color, DrawPoint p1, DrawPoint p2, DrawPoint p3, int width);
+int ZORVE_draw_rect(int color, int x1, int y1, int x2, int y2, int width);
+int ZORVE_draw_rect_pt(int color, DrawPoint p1, DrawPoint p2, int width);
+int ZORVE_draw_oval(int color, int x1, int y1, int x2, int y2, int width);
+int ZORVE_draw_oval_pt(int color, DrawPoint p1, DrawPoint p2, int width);
+int ZORVE_draw_line(int color, int x1, int y1, int x2, int y2, int width);
+int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width);
+int ZORVE_draw_text(int color, int x, int y, int ptsize, const char* text);
+int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text);
+int ZORVE_draw_textf(int color, int x, int y, int ptsize, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 5, 6)))
+#endif
+    ;
+int ZORVE_draw_textf_pt(int color, DrawPoint anchor, int ptsize, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 4, 5)))
+#endif
+    ;
+
+/* Fills the canvas with white. */
+int ZORVE_clear(void);
+/* No longer supported: says so and does nothing. */
+int ZORVE_undo(void);
+
+/* Writes one line to the console window; returns the number of characters formatted. */
+int ZORVE_console_printf(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,319 @@
+// The drawing calls: corrections and their messages, log lines, and what lands on the
+// canvas. These run against our GDI and, in the Windows build, against Wine's.
+#include <climits>
+#include <string>
+
+#include "runtime_fixture.h"
+
+namespace {
+
+using fixture::pixel_at;
+using Lines = std::vector<std::string>;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+class Draw : public fixture::Canvas {};
+
+// Which of the runtime points in a square around (cx, cy) have the given colour.
+std::string footprint(int cx, int cy, int reach, COLORREF color) {
+    std::string rows;
+    for (int y = cy + reach; y >= cy - reach; --y) {
+        for (int x = cx - reach; x <= cx + reach; ++x) rows += pixel_at(x, y) == color ? '#' : '.';
+        rows += '\n';
+    }
+    return rows;
+}
+
+TEST_F(Draw, IllegalColourIsReportedAndDrawnRed) {
+    logging_flag = 1;
+    EXPECT_EQ(ZORVE_draw_pixel(24, 3, 4), 1);
+    EXPECT_EQ(ZORVE_draw_pixel(-1, 5, 6), 1);
+    EXPECT_EQ(lines(), (Lines{"Illegal color 24; using RED.\n", "red pixel at (3,4)\n",
+                              "Illegal color -1; using RED.\n", "red pixel at (5,6)\n"}));
+    EXPECT_EQ(pixel_at(3, 4), kRed);
+    EXPECT_EQ(pixel_at(5, 6), kRed);
+}
+
+TEST_F(Draw, CorrectionsAreAnnouncedWithLoggingOff) {
+    ZORVE_draw_circle(ZORVE_BLUE, 0, 0, -5);
+    ZORVE_draw_line(ZORVE_BLUE, 0, 0, 10, 0, -3);
+    ZORVE_draw_pixel(99, 0, 0);
+    EXPECT_EQ(lines(), (Lines{"Radius of -5 not possible, using radius 5\n",
+                              "Width of -3 not possible, using width 3\n",
+                              "Illegal color 99; using RED.\n"}));
+}
+
+TEST_F(Draw, CorrectionOrderDependsOnTheCall) {
+    ZORVE_draw_rect(30, 0, 0, 5, 5, -1);
+    ZORVE_draw_oval(30, 0, 0, 5, 5, -1);
+    ZORVE_draw_line(30, 0, 0, 5, 5, -1);
+    ZORVE_draw_triangle(30, 0, 0, 5, 5, 0, 5, -1);
+    const std::string colour = "Illegal color 30; using RED.\n";
+    const std::string width = "Width of -1 not possible, using width 1\n";
+    EXPECT_EQ(lines(), (Lines{colour, width, width, colour, width, colour, colour, width}));
+}
+
+TEST_F(Draw, LogLinesOfEveryCall) {
+    logging_flag = 1;
+    ZORVE_draw_circle(ZORVE_GREEN, 1, 2, 3);
+    ZORVE_draw_triangle(ZORVE_PURPLE, 1, 2, 3, 4, 5, 6, 0);
+    ZORVE_draw_rect(ZORVE_OLIVE, 0, 0, 4, -4, 0);
+    ZORVE_draw_rect(ZORVE_OLIVE, 0, 0, 4, -4, 2);
+    ZORVE_draw_oval(ZORVE_GRAY_50, 0, 0, 4, -4, 0);
+    ZORVE_draw_oval(ZORVE_GRAY_20, 0, 0, 4, -4, 3);
+    ZORVE_draw_line(ZORVE_NAVY_BLUE, 1, 2, 3, 4, 0);
+    ZORVE_draw_text(ZORVE_BLACK, 7, 8, 12, "Hi");
+    ZORVE_clear();
+    EXPECT_EQ(lines(),
+              (Lines{"green circle at (1,2), radius 3\n",
+                     "purple triangle at (1,2), (3,4), (5,6)\n",
+                     "olive rectangle with bounding box (0,0) to (4,-4), filled\n",
+                     "olive rectangle with bounding box (0,0) to (4,-4) with line width 2\n",
+                     "50% gray oval with bounding box (0,0) to (4,-4), filled\n",
+                     "20% gray oval with bounding box (0,0) to (4,-4), line width 3\n",
+                     "navy blue line from (1,2) to (3,4), width 0\n",
+                     "black text at (7,8), \"Hi\"\n", "Clearing the graphics window\n"}));
+}
+
+TEST_F(Draw, RectangleCornersAreSorted) {
+    logging_flag = 1;
+    ZORVE_draw_rect(ZORVE_BLUE, 10, -5, -10, 5, 0);
+    const std::string swapped = footprint(0, 0, 12, kBlue);
+    ZORVE_clear();
+    ZORVE_draw_rect_pt(ZORVE_BLUE, {-10, 5}, {10, -5}, 0);
+    EXPECT_EQ(footprint(0, 0, 12, kBlue), swapped);
+    EXPECT_EQ(lines()[0], "blue rectangle with bounding box (-10,5) to (10,-5), filled\n");
+    EXPECT_EQ(lines()[2], lines()[0]);
+    EXPECT_EQ(pixel_at(-10, 5), kBlue);
+    EXPECT_EQ(pixel_at(10, -5), kBlue);
+    EXPECT_EQ(pixel_at(11, 0), kWhite);
+    EXPECT_EQ(pixel_at(0, 6), kWhite);
+}
+
+TEST_F(Draw, SmallestFiguresCoverTheirWholeBox) {
+    ZORVE_draw_rect(ZORVE_RED, -1, 1, 1, -1, 0);
+    EXPECT_EQ(footprint(0, 0, 2, kRed),
+              ".....\n"
+              ".###.\n"
+              ".###.\n"
+              ".###.\n"
+              ".....\n");
+    ZORVE_clear();
+    ZORVE_draw_circle(ZORVE_RED, 0, 0, 0);
+    EXPECT_EQ(footprint(0, 0, 1, kRed),
+              "...\n"
+              ".#.\n"
+              "...\n");
+}
+
+TEST_F(Draw, FilledAndOutlinedRectangles) {
+    ZORVE_draw_rect(ZORVE_RED, -20, 20, 20, -20, 0);
+    EXPECT_EQ(pixel_at(0, 0), kRed);
+    ZORVE_clear();
+    ZORVE_draw_rect(ZORVE_RED, -20, 20, 20, -20, 2);
+    EXPECT_EQ(pixel_at(0, 0), kWhite);  // an outline has no fill
+    EXPECT_EQ(pixel_at(-20, 0), kRed);
+    EXPECT_EQ(pixel_at(20, 0), kRed);
+    EXPECT_EQ(pixel_at(0, 20), kRed);
+    EXPECT_EQ(pixel_at(-17, 0), kWhite);
+}
+
+TEST_F(Draw, LineWidths) {
+    // Width 0 is drawn one pixel wide; -3 is corrected to 3.
+    ZORVE_draw_line(ZORVE_RED, -20, 0, 20, 0, 0);
+    EXPECT_EQ(pixel_at(0, 0), kRed);
+    EXPECT_EQ(pixel_at(0, 1), kWhite);
+    EXPECT_EQ(pixel_at(0, -1), kWhite);
+    EXPECT_EQ(pixel_at(20, 0), kWhite);  // the end point is left out
+    ZORVE_clear();
+    ZORVE_draw_line(ZORVE_RED, -20, 0, 20, 0, -3);
+    EXPECT_EQ(pixel_at(0, 1), kRed);
+    EXPECT_EQ(pixel_at(0, -1), kRed);
+    EXPECT_EQ(pixel_at(0, 2), kWhite);
+    EXPECT_EQ(pixel_at(0, -2), kWhite);
+}
+
+TEST_F(Draw, CircleWithNegativeRadiusIsAFilledDisc) {
+    ZORVE_draw_circle(ZORVE_BLUE, 0, 0, -5);
+    EXPECT_EQ(pixel_at(0, 0), kBlue);
+    EXPECT_EQ(pixel_at(5, 0), kBlue);
+    EXPECT_EQ(pixel_at(-5, 0), kBlue);
+    EXPECT_EQ(pixel_at(0, 5), kBlue);
+    EXPECT_EQ(pixel_at(0, -5), kBlue);
+    EXPECT_EQ(pixel_at(6, 0), kWhite);
+    EXPECT_EQ(pixel_at(5, 5), kWhite);
+}
+
+TEST_F(Draw, TriangleFilledAndOutlined) {
+    ZORVE_draw_triangle(ZORVE_RED, -20, -10, 20, -10, 0, 20, 0);
+    EXPECT_EQ(pixel_at(0, 0), kRed);
+    EXPECT_EQ(pixel_at(0, 21), kWhite);
+    ZORVE_clear();
+    ZORVE_draw_triangle(ZORVE_RED, -20, -10, 20, -10, 0, 20, 1);
+    EXPECT_EQ(pixel_at(0, 0), kWhite);
+    EXPECT_EQ(pixel_at(0, -10), kRed);
+}
+
+TEST_F(Draw, TextSizeCorrections) {
+    ZORVE_draw_text(ZORVE_BLACK, 0, 0, -200, "x");
+    ZORVE_draw_text(ZORVE_BLACK, 0, 0, 127, "x");
+    ZORVE_draw_text(ZORVE_BLACK, 0, 0, 128, "x");
+    ZORVE_draw_text(ZORVE_BLACK, 0, 0, INT_MIN, "x");
+    EXPECT_EQ(lines(), (Lines{"ptsize of -200 not possible, using ptsize 200\n",
+                              "ptsize of 200 not possible, using ptsize 127\n",
+                              "ptsize of 128 not possible, using ptsize 127\n",
+                              "ptsize of -2147483648 not possible, using ptsize 2147483647\n",
+                              "ptsize of 2147483647 not possible, using ptsize 127\n"}));
+}
+
+TEST_F(Draw, MostNegativeWidthAndRadiusBecomeTheLargest) {
+    ZORVE_draw_rect(ZORVE_RED, -5, 5, 5, -5, INT_MIN);
+    ZORVE_draw_circle(ZORVE_RED, 0, 0, INT_MIN);
+    EXPECT_EQ(lines(), (Lines{"Width of -2147483648 not possible, using width 2147483647\n",
+                              "Radius of -2147483648 not possible, using radius 2147483647\n"}));
+    EXPECT_EQ(pixel_at(0, 0), kRed);  // the huge disc covers the canvas
+}
+
+TEST_F(Draw, TextfReturnsTheFormattedLength) {
+    EXPECT_EQ(ZORVE_draw_textf(ZORVE_BLACK, 0, 0, 20, "%s-%03d", "abcd", 7), 8);
+    EXPECT_EQ(ZORVE_draw_textf(77, 0, 0, -300, "%d", 1234567), 7);
+    EXPECT_EQ(lines().size(), 3u);  // colour and two size messages, from the text call
+    EXPECT_EQ(ZORVE_draw_textf_pt(ZORVE_BLACK, {0, 0}, 20, "%c%c", 'o', 'k'), 2);
+}
+
+TEST_F(Draw, LongFormattedTextIsCutNotOverrun) {
+    std::string long_text(5000, 'w');
+    logging_flag = 1;
+    EXPECT_EQ(ZORVE_draw_textf(ZORVE_BLACK, -290, 0, 8, "%s", long_text.c_str()), 5000);
+    EXPECT_EQ(ZORVE_draw_textf_pt(ZORVE_BLACK, {-290, 0}, 8, "<%s>", long_text.c_str()), 5002);
+    ASSERT_EQ(lines().size(), 2u);
+    // The log line is bounded by the console's buffer as well.
+    EXPECT_EQ(lines()[0].size(), size_t(CONSOLE_BUFFER_SIZE - 1));
+    EXPECT_EQ(lines()[0].rfind("black text at (-290,0), \"www", 0), 0u);
+    EXPECT_EQ(ZORVE_draw_text(ZORVE_BLACK, -290, -40, 8, long_text.c_str()), 1);
+}
+
+TEST_F(Draw, UndoOnlySaysItIsUnsupported) {
+    ZORVE_draw_pixel(ZORVE_RED, 0, 0);
+    EXPECT_EQ(ZORVE_undo(), 1);
+    logging_flag = 1;
+    EXPECT_EQ(ZORVE_undo(), 1);
+    EXPECT_EQ(lines(), (Lines{"ZORVE_undo is no longer supported.\n",
+                              "ZORVE_undo is no longer supported.\n"}));
+    EXPECT_EQ(pixel_at(0, 0), kRed);
+}
+
+TEST_F(Draw, ClearWithLoggingOffIsSilentAndPaintsTheFrame) {
+    ZORVE_draw_rect(ZORVE_RED, -100, 100, 100, -100, 0);
+    canvas_dirty = 0;
+    EXPECT_EQ(ZORVE_clear(), 1);
+    EXPECT_TRUE(lines().empty());
+    EXPECT_EQ(canvas_dirty, 1);
+    EXPECT_EQ(pixel_at(0, 0), kWhite);
+    EXPECT_EQ(GetPixel(canvas_dc, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas_dc, 300, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas_dc, 0, 300), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas_dc, 600, 539), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas_dc, 1, 1), kWhite);
+    EXPECT_EQ(GetPixel(canvas_dc, 599, 538), kWhite);
+}
+
+TEST_F(Draw, PointsMapAroundTheOrigin) {
+    ZORVE_draw_pixel(ZORVE_RED, 0, 0);
+    EXPECT_EQ(GetPixel(canvas_dc, fixture::kOriginX, fixture::kOriginY), kRed);
+    ZORVE_draw_pixel_pt(ZORVE_BLUE, {10, 20});
+    EXPECT_EQ(GetPixel(canvas_dc, fixture::kOriginX + 10, fixture::kOriginY - 20), kBlue);
+    // Far outside the canvas: clipped, nothing wraps round.
+    ZORVE_draw_pixel(ZORVE_BLUE, INT_MAX, INT_MIN);
+    ZORVE_draw_pixel(ZORVE_BLUE, -400, 0);
+    EXPECT_EQ(GetPixel(canvas_dc, 1, fixture::kOriginY), kWhite);
+}
+
+TEST_F(Draw, EveryRecordMarksTheCanvasDirty) {
+    canvas_dirty = 0;
+    ZORVE_draw_text(ZORVE_BLACK, 0, 0, 12, "");
+    EXPECT_EQ(canvas_dirty, 1);
+    canvas_dirty = 0;
+    DrawRecord unknown{};
+    unknown.kind = 7;
+    unknown.color = ZORVE_RED;
+    render_record(unknown);
+    EXPECT_EQ(canvas_dirty, 1);
+    canvas_dirty = 0;
+    ZORVE_draw_pixel(ZORVE_RED, 5000, 5000);
+    EXPECT_EQ(canvas_dirty, 1);
+}
+
+// Rows of the canvas (in canvas pixels) that hold pixels of the colour, in a column band.
+std::pair<int, int> ink_rows(int x0, int x1, COLORREF color) {
+    int top = -1, bottom = -1;
+    for (int y = 0; y < CANVAS_HEIGHT; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (GetPixel(canvas_dc, x, y) == color) {
+                if (top < 0) top = y;
+                bottom = y;
+                break;
+            }
+    return {top, bottom};
+}
+
+int cell_height(int ptsize) {
+    HFONT font = CreateFontA(-ptsize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, "ZORVE-font");
+    HGDIOBJ previous = SelectObject(canvas_dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32A(canvas_dc, "M", 1, &extent);
+    SelectObject(canvas_dc, previous);
+    DeleteObject(font);
+    return extent.cy;
+}
+
+TEST_F(Draw, TextLinesStandAboveTheAnchorAndStepDown) {
+    const int h = cell_height(20);
+    ASSERT_GT(h, 15);
+    ZORVE_draw_text(ZORVE_RED, -100, 0, 20, "MH");
+    auto one = ink_rows(0, CANVAS_WIDTH, kRed);
+    // The first line's cell ends just above the anchor's row.
+    EXPECT_GE(one.first, fixture::kOriginY - h);
+    EXPECT_LT(one.second, fixture::kOriginY);
+    EXPECT_GT(one.second, fixture::kOriginY - h / 2);
+
+    ZORVE_clear();
+    ZORVE_draw_text(ZORVE_RED, -100, 0, 20, "MH\nMH");
+    auto two = ink_rows(0, CANVAS_WIDTH, kRed);
+    EXPECT_EQ(two.first, one.first);
+    EXPECT_EQ(two.second, one.second + h);
+
+    // A trailing newline adds an empty line: the same pixels as without it.
+    ZORVE_clear();
+    ZORVE_draw_text(ZORVE_RED, -100, 0, 20, "MH\n");
+    EXPECT_EQ(ink_rows(0, CANVAS_WIDTH, kRed), one);
+
+    // An empty first line still takes its step.
+    ZORVE_clear();
+    ZORVE_draw_text(ZORVE_RED, -100, 0, 20, "\nMH");
+    auto shifted = ink_rows(0, CANVAS_WIDTH, kRed);
+    EXPECT_EQ(shifted.first, one.first + h);
+}
+
+TEST_F(Draw, TextIsDrawnInItsColourOnlyWhereGlyphsAre) {
+    ZORVE_draw_rect(ZORVE_YELLOW, -150, 50, 150, -50, 0);
+    ZORVE_draw_text(ZORVE_BLUE, -100, 0, 30, "HH");
+    auto rows = ink_rows(0, CANVAS_WIDTH, kBlue);
+    EXPECT_GT(rows.first, 0);
+    // Transparent: the yellow between and around the letters stays.
+    EXPECT_EQ(pixel_at(-140, 10), RGB(255, 255, 0));
+    EXPECT_EQ(pixel_at(-101, 10), RGB(255, 255, 0));
+}
+
+TEST_F(Draw, TextOfDefaultSizeIsStillDrawn) {
+    ZORVE_draw_text(ZORVE_RED, -100, 0, 0, "HHHH");
+    auto rows = ink_rows(0, CANVAS_WIDTH, kRed);
+    EXPECT_GT(rows.first, 0);
+    EXPECT_LT(rows.second, fixture::kOriginY);
+}
+
+}  // namespace
