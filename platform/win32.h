@@ -220,13 +220,200 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
 BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
 
-// ---- USER32 (the part that the drawing core needs) -----------------------------------
+// ---- USER32 -------------------------------------------------------------------------
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef WORD ATOM;
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+
+typedef uintptr_t DWORD_PTR_ZP;
+#define LOWORD(l) ((WORD)(((DWORD_PTR_ZP)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR_ZP)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR_ZP)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR_ZP)(b)) & 0xffff))) << 16))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+    DWORD lPrivate;  // here: the character a key-down types, plus one (0: none)
+} MSG, *LPMSG;
+
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT;
+
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_VSCROLL 0x00200000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define CW_USEDEFAULT ((int)0x80000000)
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_SHOWWINDOW 0x0018
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_USER 0x0400
+
+#define SC_CLOSE 0xF060
+
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_DELETE 0x2E
+
+#define MF_STRING 0x00000000L
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_ENABLED 0x00000000L
+#define MF_UNCHECKED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_CHECKED 0x00000008L
+#define MF_POPUP 0x00000010L
+#define MF_SEPARATOR 0x00000800L
+
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+
+#define IDOK 1
+#define IDCANCEL 2
 
 int WINAPI GetSystemMetrics(int index);
 HDC WINAPI GetDC(HWND window);
 int WINAPI ReleaseDC(HWND window, HDC dc);
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* description);
+HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
+BOOL WINAPI DestroyWindow(HWND window);
+BOOL WINAPI ShowWindow(HWND window, int command);
+BOOL WINAPI IsWindow(HWND window);
+BOOL WINAPI IsWindowVisible(HWND window);
+BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
+BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+BOOL WINAPI UpdateWindow(HWND window);
+HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
+BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
+HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR title);
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove);
+BOOL WINAPI TranslateMessage(const MSG* msg);
+LRESULT WINAPI DispatchMessageA(const MSG* msg);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void WINAPI PostQuitMessage(int exit_code);
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL WINAPI WaitMessage(void);
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback);
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+
+HMENU WINAPI CreateMenu(void);
+HMENU WINAPI CreatePopupMenu(void);
+BOOL WINAPI DestroyMenu(HMENU menu);
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT id, UINT check);
+UINT WINAPI GetMenuState(HMENU menu, UINT id, UINT flags);
+BOOL WINAPI SetMenu(HWND window, HMENU menu);
+HMENU WINAPI GetMenu(HWND window);
+BOOL WINAPI DrawMenuBar(HWND window);
 
 #ifdef __cplusplus
 }

@@ -124,3 +124,19 @@ void canvas_present() {
     BitBlt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0, SRCCOPY);
     canvas_dirty = 0;
 }
+
+void canvas_size_changed(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    origin_x = client.left + (client.right - client.left) / 2;
+    origin_y = client.top + (client.bottom - client.top) / 2;
+}
+
+void canvas_paint(HWND window) {
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    // Through the kept window DC, as every copy to the screen goes.
+    BitBlt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0, SRCCOPY);
+    EndPaint(window, &paint);
+    canvas_dirty = 0;
+}

@@ -42,3 +42,17 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
     if (console_tap) console_tap(buffer);
     return produced;
 }
+
+LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+            // Keys typed here act in the graphics window.
+            PostMessageA(graphics_window, message, wparam, lparam);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+void console_show(int flag) { ShowWindow(console_window, flag ? SW_SHOW : SW_HIDE); }

@@ -48,8 +48,61 @@ void canvas_create(HWND window);
 void render_record(const DrawRecord& record);
 void canvas_clear();
 void canvas_present();
+void canvas_size_changed(HWND window);
+void canvas_paint(HWND window);
+
+// Windows, menu and the event wait.
+enum MenuCommand {
+    MENU_ANIMATE = 1,
+    MENU_HALT = 2,
+    MENU_ADVANCE_FRAME = 3,
+    MENU_LOGGING = 4,
+    MENU_RECORD_SCRIPT = 5,
+    MENU_PLAYBACK_SCRIPT = 6,
+    MENU_PLAY_ONE = 7,
+    MENU_QUIT = 8,
+    MENU_INFO = 9
+};
+constexpr UINT_PTR ANIMATION_TIMER = 2;
+constexpr UINT ANIMATION_PERIOD_MS = 100;
+
+extern HWND graphics_window;
+extern HWND console_window;
+extern HINSTANCE module_instance;
+extern HMENU run_menu;
+extern int pending_kind;
+extern int pending_x;
+extern int pending_y;
+extern char pending_key;
+extern int run_flag;
+extern int step_flag;
+extern int tick_flag;
+extern int quit_flag;
+extern int ctrl_down;
+
+LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// Takes and dispatches at most one message; returns whether one was taken.
+int pump_one_message();
+
+// Event scripts.
+extern int recording_flag;
+extern int playing_flag;
+extern int play_one_flag;
+extern int periodic_count;
+void recording_start();
+void recording_stop();
+void playback_start();
+void playback_stop();
+void play_one_start();
+int script_read_event();
+void script_write_event(int kind);
+void script_close();
 
 // Console.
+extern HWND console_window;
+LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void console_show(int flag);
+
 extern int logging_flag;
 // Called with every console line as formatted, for tests that read what the console
 // shows beyond its last lines.

@@ -73,6 +73,36 @@ int ZORVE_draw_textf_pt(int color, DrawPoint anchor, int ptsize, const char* for
 #endif
     ;
 
+/* Events: the result of a wait. */
+enum {
+    ZORVE_NONE = -1, /* internal to the wait, never returned */
+    ZORVE_MOUSE = 1,
+    ZORVE_KBD = 2,
+    ZORVE_PERIODIC = 3,
+    ZORVE_QUIT = 4
+};
+
+/* Filled by every wait: a mouse event's position in centred, y-up coordinates, or a
+ * key event's character. */
+typedef struct EventRecord {
+    int x;
+    int y;
+    char key;
+} EventRecord;
+
+/* Actions of ZORVE_set_animation. */
+enum { ANIMATE_HALT = 0, ANIMATE_STEP = 1, ANIMATE_RUN = 2, ANIMATE_QUIT = 5 };
+
+/* Opens the graphics and console windows; the four values are those the program's
+ * entry received (instance, previous instance, command line, show state). */
+int ZORVE_start(void* instance, void* previous_instance, char* command_line, int show_state);
+int ZORVE_stop(void);
+/* Waits for the next event and returns its kind. */
+int ZORVE_wait_event(EventRecord* event);
+int ZORVE_wait_event_xy(int* x, int* y, char* key);
+int ZORVE_set_animation(int action);
+int ZORVE_set_logging(int on);
+
 /* Fills the canvas with white. */
 int ZORVE_clear(void);
 /* No longer supported: says so and does nothing. */

@@ -11,10 +11,6 @@
 
 namespace fixture {
 
-// Centre of the graphics window's 595 x 496 client area.
-constexpr int kOriginX = 297;
-constexpr int kOriginY = 248;
-
 inline std::vector<std::string>& console_lines() {
     static std::vector<std::string> lines;
     return lines;
@@ -22,17 +18,38 @@ inline std::vector<std::string>& console_lines() {
 
 inline void record_line(const char* line) { console_lines().emplace_back(line); }
 
-// Creates the canvas once (against the screen until windows exist), places the origin
-// where the graphics window puts it, and clears it with logging off.
-inline void start_canvas() {
-    static bool created = false;
-    if (!created) {
-        canvas_create(nullptr);
-        created = true;
+// Starts the runtime once per process (again if a test closed the graphics window),
+// with the console hidden and logging off, as programs on it do.
+inline void start_runtime() {
+    if (graphics_window && IsWindow(graphics_window)) return;
+#ifdef _WIN32
+    void* instance = GetModuleHandleA(nullptr);
+#else
+    void* instance = nullptr;
+#endif
+    static char command_line[] = "";
+    ZORVE_start(instance, nullptr, command_line, SW_SHOWNORMAL);
+    console_show(0);
+}
+
+// Takes every message that is already queued, so a test starts from a quiet queue.
+inline void drain_messages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    origin_x = kOriginX;
-    origin_y = kOriginY;
-    logging_flag = 0;
+}
+
+// A started runtime in its initial state, the canvas cleared, console lines recorded.
+inline void start_canvas() {
+    start_runtime();
+    drain_messages();
+    run_flag = step_flag = tick_flag = quit_flag = ctrl_down = 0;
+    playing_flag = play_one_flag = recording_flag = 0;
+    ZORVE_set_logging(0);
+    console_show(0);
     console_tap = record_line;
     ZORVE_clear();
     console_lines().clear();

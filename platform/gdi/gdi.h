@@ -28,6 +28,9 @@ struct Surface {
     Surface& operator=(const Surface&) = delete;
 
     uint32_t* row(int y) const { return rows[static_cast<size_t>(y)]; }
+    // Changes the size in place, keeping the pixels that stay inside (DCs keep
+    // pointing at the same Surface).
+    void resize(int w, int h);
 };
 
 inline uint32_t pixel_from_colorref(COLORREF c) {
@@ -108,6 +111,11 @@ inline Font* dc_font(const DC& dc) { return static_cast<Font*>(lookup(dc.font));
 
 // A DC on a surface owned elsewhere (window and screen DCs).
 HDC create_surface_dc(Surface* surface, HWND window);
+// Points the DCs of a destroyed window at an empty surface, so late drawing is clipped
+// away instead of reaching freed pixels.
+void detach_window_dcs(HWND window);
+// Every primitive calls this after drawing: a window DC tells the presenter.
+void note_drawn(const DC& dc);
 // The virtual screen that GetDC(NULL) draws on.
 Surface& screen_surface();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "../display/presenter.h"
 #include "counts.h"
 #include "gdi.h"
 
@@ -10,6 +11,18 @@ namespace zp {
 
 Surface::Surface(int w, int h) : width(w), height(h) {
     store.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+    rows.resize(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y) rows[static_cast<size_t>(y)] = store.data() + static_cast<size_t>(y) * w;
+}
+
+void Surface::resize(int w, int h) {
+    if (w == width && h == height) return;
+    std::vector<uint32_t> fresh(static_cast<size_t>(w) * static_cast<size_t>(h), 0xFFFFFF);
+    for (int y = 0; y < std::min(h, height); ++y)
+        std::copy(row(y), row(y) + std::min(w, width), fresh.data() + static_cast<size_t>(y) * w);
+    store.swap(fresh);
+    width = w;
+    height = h;
     rows.resize(static_cast<size_t>(h));
     for (int y = 0; y < h; ++y) rows[static_cast<size_t>(y)] = store.data() + static_cast<size_t>(y) * w;
 }
@@ -194,6 +207,19 @@ DC::~DC() {
     }
 }
 
+void note_drawn(const DC& dc) {
+    if (dc.window) presenter_window_drawn(dc.window);
+}
+
+void detach_window_dcs(HWND window) {
+    static Surface nowhere;
+    for (Slot& s : table().slots) {
+        if (!s.object || s.object->type != ObjType::DC) continue;
+        auto* dc = static_cast<DC*>(s.object.get());
+        if (dc->window == window) dc->surface = &nowhere;
+    }
+}
+
 HDC create_surface_dc(Surface* surface, HWND window) {
     auto dc = std::make_unique<DC>();
     dc->surface = surface;
@@ -305,6 +331,7 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF color) {
         static_cast<unsigned>(y) >= static_cast<unsigned>(s.height))
         return CLR_INVALID;
     s.row(y)[x] = pixel_from_colorref(color);
+    note_drawn(*dc);
     return color & 0x00FFFFFF;
 }
 
@@ -335,6 +362,7 @@ BOOL WINAPI BitBlt(HDC dst_handle, int x, int y, int width, int height, HDC src_
     w = std::min<int64_t>(w, std::min<int64_t>(s.width - sx, d.width - dx));
     h = std::min<int64_t>(h, std::min<int64_t>(s.height - sy, d.height - dy));
     if (w <= 0 || h <= 0) return TRUE;
+    note_drawn(*dst);
     const size_t bytes = static_cast<size_t>(w) * sizeof(uint32_t);
     if (&s == &d && sy < dy) {
         for (int64_t r = h - 1; r >= 0; --r)

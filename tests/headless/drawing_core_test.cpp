@@ -58,8 +58,8 @@ TEST_F(DrawingCore, PresentCopiesTheCanvasAndClearsTheDirtyFlag) {
     ASSERT_EQ(canvas_dirty, 1);
     canvas_present();
     EXPECT_EQ(canvas_dirty, 0);
-    EXPECT_EQ(GetPixel(window_dc, fixture::kOriginX, fixture::kOriginY), RGB(0, 255, 0));
-    EXPECT_EQ(GetPixel(window_dc, 600, 539), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(window_dc, origin_x, origin_y), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(window_dc, 0, 0), RGB(0, 0, 0));  // the frame's visible corner
 }
 
 TEST_F(DrawingCore, CanvasCanBeSavedAsPng) {

@@ -1,0 +1,58 @@
+// Inside of the USER subset: window classes, windows, menus and the message queue.
+#ifndef ZORVE_PLATFORM_USER_H
+#define ZORVE_PLATFORM_USER_H
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../gdi/gdi.h"
+
+namespace zp {
+
+struct WindowClass {
+    std::string name;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    HBRUSH background = nullptr;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    const WindowClass* window_class = nullptr;
+    WNDPROC proc = nullptr;
+    HWND parent = nullptr;
+    std::string title;
+    DWORD style = 0;
+    DWORD ex_style = 0;
+    int x = 0, y = 0, width = 0, height = 0;  // outer rectangle
+    bool visible = false;
+    bool enabled = true;
+    bool destroying = false;
+    HMENU menu = nullptr;  // menu bar (top-level) or control id (child)
+    Surface surface;       // the client area's pixels
+    bool invalid = false;  // the update region, kept as one rectangle
+    RECT invalid_rect = {0, 0, 0, 0};
+    bool erase = false;
+    LONG_PTR user_data = 0;
+};
+
+// Windows by handle; nullptr for a handle that is not (or no longer) a window.
+Window* find_window(HWND handle);
+// Client size for an outer size, from the style and the menu bar (Wine's metrics).
+void client_size_of(const Window& w, int* cw, int* ch);
+// Sends a message straight to the window procedure.
+LRESULT send(Window& w, UINT message, WPARAM wparam, LPARAM lparam);
+// Drops the queue's messages and timers of a window being destroyed.
+void forget_window_messages(HWND handle);
+// Whether PeekMessage would return a message now (posted, quit, paint or due timer).
+bool message_available();
+// The character a key-down types, from the key and the Ctrl and Shift state.
+int character_of_key(int virtual_key, bool ctrl, bool shift);
+// Called when the menu changes, so presenters can show it again.
+void menu_changed(HMENU menu);
+
+}  // namespace zp
+
+#endif
