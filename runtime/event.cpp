@@ -31,7 +31,9 @@ int ZORVE_wait_event(EventRecord* event) {
     pending_x = 0;
     while (pending_kind == ZORVE_NONE || (pending_kind == ZORVE_PERIODIC && !tick_flag)) {
         const int taken = pump_one_message();
-        if (play_one_flag || playing_flag) {
+        // A quit taken in this pass wins over playback: the scripted event waits for the
+        // next wait, and quitting or closing the window is never lost.
+        if ((play_one_flag || playing_flag) && pending_kind != ZORVE_QUIT) {
             play_one_flag = 0;
             if (script_read_event()) break;  // a scripted event does not wait for a tick
             play_one_flag = 0;
@@ -48,7 +50,7 @@ int ZORVE_wait_event(EventRecord* event) {
         const bool done = pending_kind != ZORVE_NONE && (pending_kind != ZORVE_PERIODIC || tick_flag);
         if (!taken && !done && !playing_flag && !play_one_flag) WaitMessage();
     }
-    if (recording_flag) script_write_event(pending_kind);
+    if (recording_flag) script_record_event(pending_kind);
     event->x = pending_x;
     event->y = pending_y;
     event->key = pending_key;

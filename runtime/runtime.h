@@ -94,8 +94,11 @@ void recording_stop();
 void playback_start();
 void playback_stop();
 void play_one_start();
+void playback_end();
 int script_read_event();
-void script_write_event(int kind);
+void script_write_event(int kind, int x, int y, char key);
+// The recorder step of a finished wait: counts periodic events, writes the others.
+void script_record_event(int kind);
 void script_close();
 
 // Console.

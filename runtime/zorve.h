@@ -108,6 +108,9 @@ int ZORVE_clear(void);
 /* No longer supported: says so and does nothing. */
 int ZORVE_undo(void);
 
+/* Shows (non-zero) or hides (0) the console window; its lines are kept either way. */
+void console_show(int flag);
+
 /* Writes one line to the console window; returns the number of characters formatted. */
 int ZORVE_console_printf(const char* format, ...)
 #if defined(__GNUC__)

@@ -32,8 +32,9 @@ void presenter_wait(int64_t) {
     ++idle_count;
     const int64_t before = clock_ms;
     if (idle_hook) idle_hook();
-    // Time that passed counts as progress: a timer may come due after more of it.
-    if (!messages_available() && clock_ms == before)
+    // Time that passed counts as progress while a timer may come due after more of it.
+    const bool time_helps = clock_ms != before && timers_running();
+    if (!messages_available() && !time_helps)
         throw headless::Stuck(
             "headless: the program waits for input, but nothing can arrive (no queued "
             "message, no due timer, and the idle hook added no input and let no time pass)");

@@ -19,8 +19,9 @@ int64_t now_ms();
 void advance_clock(int64_t ms);
 
 // Called whenever the program waits for input with nothing queued. It plays the
-// person: looks at the screen, injects input, advances the clock. If it neither adds
-// input nor lets time pass, the wait throws Stuck instead of hanging.
+// person: looks at the screen, injects input, advances the clock. If it adds no input
+// and no time passes that could bring a timer message, the wait throws Stuck instead
+// of hanging.
 using IdleHook = std::function<void()>;
 void set_idle_hook(IdleHook hook);
 struct Stuck : std::runtime_error {

@@ -21,6 +21,8 @@ void input_menu_command(HWND window, UINT id);
 void input_close(HWND window);
 // Whether the program could take a message now (posted, input, quit, paint, due timer).
 bool messages_available();
+// Whether any timer is set, so that letting time pass can bring a message.
+bool timers_running();
 
 struct WindowView {
     const Surface* surface = nullptr;  // client area pixels

@@ -128,6 +128,7 @@ void input_close(HWND window) {
 }
 
 bool messages_available() { return message_available(); }
+bool timers_running() { return !queue().timers.empty(); }
 
 }  // namespace zp
 

@@ -1,0 +1,288 @@
+// Recording the event stream into "ZORVE.SCR" and playing it back, wait by wait.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "runtime_fixture.h"
+#ifndef _WIN32
+#include "platform/display/headless.h"
+#endif
+
+namespace {
+
+using Lines = std::vector<std::string>;
+const char* const kScript = "ZORVE.SCR";
+
+void write_script(const std::string& content) {
+    std::ofstream out(kScript, std::ios::binary);
+    out << content;
+}
+
+// The file's text with line ends as "\n", whatever the host writes.
+std::string read_script() {
+    std::ifstream in(kScript, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    std::string text;
+    for (char c : s.str())
+        if (c != '\r') text += c;
+    return text;
+}
+
+class Script : public fixture::Canvas {
+protected:
+    void SetUp() override {
+        fixture::Canvas::SetUp();
+        script_close();
+        periodic_count = 0;
+        std::remove(kScript);
+#ifndef _WIN32
+        zp::headless::set_idle_hook([] { zp::headless::advance_clock(10); });
+#endif
+    }
+    void TearDown() override {
+        script_close();
+        periodic_count = 0;
+        recording_flag = playing_flag = play_one_flag = 0;
+        std::remove(kScript);
+#ifndef _WIN32
+        zp::headless::set_idle_hook(nullptr);
+#endif
+        fixture::Canvas::TearDown();
+    }
+
+    static void post(UINT message, WPARAM wparam, LPARAM lparam) {
+        PostMessageA(graphics_window, message, wparam, lparam);
+    }
+    static void click_at(int x, int y) {
+        post(WM_LBUTTONDOWN, 1, MAKELPARAM(origin_x + x, origin_y - y));
+        post(WM_LBUTTONUP, 0, MAKELPARAM(origin_x + x, origin_y - y));
+    }
+    static void type_char(int ch) { post(WM_CHAR, static_cast<WPARAM>(ch), 1); }
+    static int wait(EventRecord* e = nullptr) {
+        EventRecord local;
+        return ZORVE_wait_event(e ? e : &local);
+    }
+    static void periodic_events(int n) {
+        ZORVE_set_animation(ANIMATE_RUN);
+        for (int i = 0; i < n; ++i) ASSERT_EQ(wait(), ZORVE_PERIODIC);
+        ZORVE_set_animation(ANIMATE_HALT);
+    }
+    static bool playback_checked() {
+        return (GetMenuState(run_menu, MENU_PLAYBACK_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+};
+
+const std::string kExample =
+    "ZORVE_PERIODIC(12);\n"
+    "ZORVE_MOUSE(-150, 40);\n"
+    "ZORVE_PERIODIC(3);\n"
+    "ZORVE_KBD(97);\n";
+
+TEST_F(Script, RecordingRunLengthCodesPeriodicEventsAndSkipsQuit) {
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    click_at(-150, 40);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);  // the command's own wait is recorded too
+    EXPECT_EQ(GetMenuState(run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
+    periodic_events(12);
+    click_at(-150, 40);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    periodic_events(3);
+    type_char('a');
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    post(WM_COMMAND, MENU_QUIT, 0);
+    EXPECT_EQ(wait(), ZORVE_QUIT);
+    script_close();  // as ZORVE_stop does
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(-150, 40);\n" + kExample);
+}
+
+TEST_F(Script, PlaybackReturnsTheRecordedEventsWaitByWait) {
+    write_script(kExample);
+    playback_start();
+    EXPECT_TRUE(playback_checked());
+    EventRecord e;
+    for (int i = 0; i < 12; ++i) ASSERT_EQ(wait(&e), ZORVE_PERIODIC) << i;
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.x, -150);
+    EXPECT_EQ(e.y, 40);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(wait(&e), ZORVE_PERIODIC);
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(e.key, 97);
+    EXPECT_TRUE(lines().empty());
+    // The end: said once, playback over, the event comes from live input.
+    click_at(7, 8);
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.x, 7);
+    EXPECT_EQ(lines(), (Lines{"EOF encountered in script file ZORVE.SCR\n"}));
+    EXPECT_EQ(playing_flag, 0);
+    EXPECT_FALSE(playback_checked());
+}
+
+TEST_F(Script, StoppingAfterPeriodicEventsWritesTheirCount) {
+    recording_start();
+    periodic_events(2);
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_PERIODIC(2);\n");
+    recording_start();
+    periodic_events(1);
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_PERIODIC(1);\n");
+}
+
+TEST_F(Script, RecordingWithoutEventsLeavesAnExistingFileAlone) {
+    write_script("ZORVE_KBD(65);\n");
+    recording_start();
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_KBD(65);\n");
+}
+
+TEST_F(Script, PlayOneDeliversOneEventPerCommand) {
+    write_script("ZORVE_PERIODIC(12);\nZORVE_KBD(98);\n");
+    EventRecord e;
+    for (int i = 0; i < 12; ++i) {
+        post(WM_COMMAND, MENU_PLAY_ONE, 0);
+        ASSERT_EQ(wait(&e), ZORVE_PERIODIC) << i;
+    }
+    play_one_start();
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(e.key, 98);
+    EXPECT_FALSE(playback_checked());  // play-one never checks the menu
+}
+
+TEST_F(Script, LineForms) {
+    write_script(
+        "\n\n"
+        "XXXXX_Mxyz(3, -4);\n"  // only the seventh character decides
+        "ZORVE_KBD(-5);\n"      // the reader takes digits only
+        "ZORVE_PERIODIC(0);\n"  // still one event
+        "ZORVE_MOUSE(1-2, --5);\n"
+        "\n"
+        "ZORVE_KBD(66)");  // no line end: not played
+    playback_start();
+    EventRecord e;
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.x, 3);
+    EXPECT_EQ(e.y, -4);
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(e.key, 5);
+    EXPECT_EQ(wait(&e), ZORVE_PERIODIC);
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.x, 1);
+    EXPECT_EQ(e.y, 0);
+    click_at(0, 0);
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(lines(), (Lines{"EOF encountered in script file ZORVE.SCR\n"}));
+}
+
+TEST_F(Script, UnknownAndMalformedLinesEndPlaybackSilently) {
+    const char* bad[] = {
+        "        \n",                    // spaces
+        "ZORVE_QUIT();\n",               // another letter
+        "ZORVE\n",                       // too short
+        "ZORVE_KBD(123456789012);\n",    // a number longer than its buffer
+        "ZORVE_KBD();\n",                // no digits
+        "ZORVE_MOUSE(5);\n",             // one number where two are needed
+        "ZORVE_PERIODIC(-);\n",
+    };
+    for (const char* line : bad) {
+        write_script(std::string(line) + "ZORVE_KBD(65);\n");
+        playback_start();
+        click_at(1, 2);
+        EventRecord e;
+        EXPECT_EQ(wait(&e), ZORVE_MOUSE) << line;
+        EXPECT_EQ(playing_flag, 0) << line;
+        EXPECT_TRUE(playback_checked()) << line;  // the check mark stays
+        EXPECT_TRUE(lines().empty()) << line;
+        playback_stop();
+    }
+}
+
+TEST_F(Script, MissingFileIsReportedAndUnchecked) {
+    post(WM_COMMAND, MENU_PLAYBACK_SCRIPT, 0);
+    click_at(0, 0);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(lines(), (Lines{"Cannot open script file ZORVE.SCR for reading\n"}));
+    EXPECT_FALSE(playback_checked());
+    EXPECT_EQ(playing_flag, 0);
+}
+
+TEST_F(Script, HighKeyCodesComeBackUnchanged) {
+    recording_start();
+    type_char(200);
+    EventRecord e;
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_KBD(200);\n");
+    playback_start();
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(static_cast<unsigned char>(e.key), 200);
+}
+
+TEST_F(Script, AQuitDuringPlaybackIsNotLost) {
+    write_script("ZORVE_KBD(65);\nZORVE_KBD(66);\nZORVE_KBD(67);\n");
+    playback_start();
+    post(WM_COMMAND, MENU_QUIT, 0);
+    EventRecord e;
+    EXPECT_EQ(wait(&e), ZORVE_KBD);  // the pass took the command; the quit is queued
+    EXPECT_EQ(e.key, 65);
+    EXPECT_EQ(wait(&e), ZORVE_QUIT);  // taken in a pass that playback would have filled
+    EXPECT_EQ(wait(&e), ZORVE_KBD);   // the scripted event came one wait later
+    EXPECT_EQ(e.key, 66);
+    post(WM_SYSCOMMAND, SC_CLOSE, 0);  // closing the window during playback
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(wait(&e), ZORVE_QUIT);
+    EXPECT_FALSE(IsWindow(graphics_window));
+}
+
+TEST_F(Script, ARecordingAfterPlaybackEndedWritesAFreshFile) {
+    write_script("ZORVE_KBD(65);\n");
+    playback_start();
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    click_at(0, 0);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);  // end of the file
+    recording_start();
+    click_at(4, 5);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(4, 5);\n");
+}
+
+TEST_F(Script, RecordingAndPlaybackDoNotShareAStreamSilently) {
+    write_script("ZORVE_KBD(65);\nZORVE_KBD(66);\n");
+    play_one_start();
+    EXPECT_EQ(wait(), ZORVE_KBD);  // the file is now open for reading
+    recording_start();
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(lines(), (Lines{"Cannot record into script file ZORVE.SCR while it is played back\n"}));
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_KBD(65);\nZORVE_KBD(66);\n");
+
+    lines().clear();
+    recording_start();
+    click_at(2, 2);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);  // the file is now open for writing
+    play_one_start();
+    click_at(3, 3);
+    EventRecord e;
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.x, 3);
+    EXPECT_EQ(lines(), (Lines{"Cannot play back script file ZORVE.SCR while it is recorded\n"}));
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(2, 2);\nZORVE_MOUSE(3, 3);\n");
+}
+
+TEST_F(Script, StartingPlaybackHaltsTheAnimation) {
+    write_script("ZORVE_KBD(65);\n");
+    ZORVE_set_animation(ANIMATE_RUN);
+    ZORVE_set_animation(ANIMATE_STEP);
+    playback_start();
+    EXPECT_EQ(run_flag + step_flag, 0);
+    ZORVE_set_animation(ANIMATE_RUN);
+    play_one_start();
+    EXPECT_EQ(run_flag, 0);
+}
+
+}  // namespace
