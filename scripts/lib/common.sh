@@ -7,7 +7,7 @@ ZORVE_PACKAGES=(
   libfltk1.3-dev
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
   clang libclang-rt-14-dev
 )
 

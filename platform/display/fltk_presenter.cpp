@@ -1,0 +1,95 @@
+// Desktop presenter: every top-level window as an FLTK window on the X display.
+//
+// Thin by design: it shows client surfaces and menu bars and hands input to the
+// platform as window messages; what the messages mean is the program's business.
+#include <FL/Fl.H>
+
+#include <chrono>
+#include <map>
+
+#include "fltk_display.h"
+#include "fltk_window.h"
+#include "presenter.h"
+
+namespace zp {
+
+namespace {
+
+using fltk::PresenterWindow;
+
+std::map<HWND, PresenterWindow*>& windows() {
+    static std::map<HWND, PresenterWindow*> table;
+    return table;
+}
+
+PresenterWindow* find_window(HWND window) {
+    auto it = windows().find(window);
+    return it == windows().end() ? nullptr : it->second;
+}
+
+void start_display() {
+    static bool started = false;
+    if (started) return;
+    fltk::open_display();
+    Fl::visual(FL_RGB);  // true colour for fl_draw_image, before any window is shown
+    fltk::register_menu_label_type();
+    started = true;
+}
+
+void forget_window(HWND window) {
+    PresenterWindow* w = find_window(window);
+    if (!w) return;
+    windows().erase(window);
+    w->hide();
+    // Deleted once FLTK is done with it: the request may come from inside one of the
+    // window's own handlers (a close from the window manager destroys the window).
+    Fl::delete_widget(w);
+}
+
+}  // namespace
+
+void presenter_screen_size(int* width, int* height) {
+    start_display();
+    *width = Fl::w();
+    *height = Fl::h();
+}
+
+void presenter_window_changed(HWND window) {
+    start_display();
+    WindowView view;
+    if (!window_view(window, &view)) {
+        forget_window(window);
+        return;
+    }
+    PresenterWindow*& w = windows()[window];
+    if (!w) w = new PresenterWindow(window);
+    w->sync(view);
+}
+
+void presenter_window_destroyed(HWND window) { forget_window(window); }
+
+void presenter_window_drawn(HWND window) {
+    if (PresenterWindow* w = find_window(window)) w->surface_drawn();
+}
+
+void presenter_poll() {
+    start_display();
+    fltk::release_retired_menus();
+    Fl::check();
+}
+
+void presenter_wait(int64_t timeout_ms) {
+    start_display();
+    fltk::release_retired_menus();
+    // Fl::wait() without a timeout returns at once while no window is shown; a long
+    // timeout sleeps until an event comes whatever is shown.
+    Fl::wait(timeout_ms < 0 ? 1e20 : static_cast<double>(timeout_ms) / 1000.0);
+}
+
+int64_t presenter_now_ms() {
+    using clock = std::chrono::steady_clock;
+    static const clock::time_point start = clock::now();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start).count();
+}
+
+}  // namespace zp

@@ -1,0 +1,216 @@
+// One top-level window of the desktop presenter.
+#include "fltk_window.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+
+#include "fltk_keys.h"
+
+namespace zp::fltk {
+
+namespace {
+
+int handler_depth = 0;
+std::vector<std::unique_ptr<FltkMenu>> retired_menus;
+
+// Fills one row of the blit with the surface's 0x00RRGGBB pixels as RGB bytes.
+void surface_row(void* data, int x, int y, int w, uchar* out) {
+    const uint32_t* p = static_cast<const Surface*>(data)->row(y) + x;
+    for (int i = 0; i < w; ++i, out += 3) {
+        uint32_t v = p[i];
+        out[0] = static_cast<uchar>(v >> 16);
+        out[1] = static_cast<uchar>(v >> 8);
+        out[2] = static_cast<uchar>(v);
+    }
+}
+
+}  // namespace
+
+HandlerScope::HandlerScope() { ++handler_depth; }
+HandlerScope::~HandlerScope() { --handler_depth; }
+
+void retire_menu(std::unique_ptr<FltkMenu> menu) {
+    if (menu) retired_menus.push_back(std::move(menu));
+}
+
+void release_retired_menus() {
+    if (handler_depth == 0) retired_menus.clear();
+}
+
+PresenterWindow::PresenterWindow(HWND window) : Fl_Window(0, 0, 1, 1), window_(window) {
+    end();
+    box(FL_NO_BOX);      // draw() covers every pixel; no grey flash before the surface
+    resizable(nullptr);  // the menu bar keeps its height when the window changes size
+    callback(on_close);
+    xclass("ZORVE");
+}
+
+PresenterWindow::~PresenterWindow() { retire_menu(std::move(menu_)); }
+
+void PresenterWindow::sync(const WindowView& view) {
+    if (!label() || view.title != label()) copy_label(view.title.c_str());
+    sync_menu(view.menu);
+    client_width_ = std::max(view.client_width, 0);
+    client_height_ = std::max(view.client_height, 0);
+    int width = std::max(client_width_, 1);
+    int height = std::max(client_height_ + client_top(), 1);
+    if (view.x != placed_x_ || view.y != placed_y_ || width != w() || height != h()) {
+        placed_x_ = view.x;
+        placed_y_ = view.y;
+        resize(view.x, view.y, width, height);
+        // The platform fixes the size: the person cannot resize the window.
+        size_range(width, height, width, height);
+        if (bar_) bar_->resize(0, 0, width, MENU_BAR_HEIGHT);
+    }
+    if (view.visible && !shown()) {
+        // Shown again after hiding: at the platform's position, not where the window
+        // manager last put the client area inside its frame.
+        position(placed_x_, placed_y_);
+        show();
+    } else if (!view.visible && shown()) {
+        hide();
+    }
+    redraw();
+}
+
+void PresenterWindow::sync_menu(HMENU menu) {
+    std::vector<MenuEntry> entries = read_menu(menu);
+    if (!menu) {
+        if (bar_) {
+            remove(bar_);
+            Fl::delete_widget(bar_);
+            bar_ = nullptr;
+        }
+        retire_menu(std::move(menu_));
+        return;
+    }
+    if (!bar_) {
+        bar_ = new Fl_Menu_Bar(0, 0, std::max(w(), 1), MENU_BAR_HEIGHT);
+        bar_->textsize(12);
+        bar_->box(FL_FLAT_BOX);
+        bar_->down_box(FL_FLAT_BOX);
+        add(bar_);
+    } else if (menu_ && menu_->entries == entries) {
+        return;
+    }
+    retire_menu(std::move(menu_));
+    menu_ = build_fltk_menu(std::move(entries), on_menu_pick);
+    bar_->menu(menu_->items.data());
+    bar_->redraw();
+}
+
+void PresenterWindow::surface_drawn() { damage(FL_DAMAGE_USER1); }
+
+void PresenterWindow::draw() {
+    // FL_DAMAGE_USER1 alone: only the surface changed, the menu bar stays as drawn.
+    if (damage() & ~FL_DAMAGE_USER1) Fl_Window::draw();
+    int top = client_top();
+    WindowView view;
+    int shown_w = 0, shown_h = 0;
+    if (window_view(window_, &view) && view.surface) {
+        shown_w = std::min(view.surface->width, client_width_);
+        shown_h = std::min(view.surface->height, client_height_);
+        if (shown_w > 0 && shown_h > 0)
+            fl_draw_image(surface_row, const_cast<Surface*>(view.surface), 0, top, shown_w, shown_h, 3);
+    }
+    // Whatever the surface does not cover shows the white a window starts with.
+    fl_color(FL_WHITE);
+    if (shown_w < client_width_) fl_rectf(shown_w, top, client_width_ - shown_w, client_height_);
+    if (shown_h < client_height_) fl_rectf(0, top + shown_h, shown_w, client_height_ - shown_h);
+}
+
+int PresenterWindow::handle(int event) {
+    HandlerScope scope;
+    switch (event) {
+        case FL_FOCUS:
+        case FL_UNFOCUS:
+            return 1;  // the window itself takes the keyboard
+        case FL_PUSH:
+        case FL_RELEASE:
+        case FL_DRAG:
+        case FL_MOVE:
+        case FL_ENTER:
+            return handle_mouse(event);
+        case FL_KEYDOWN:
+        case FL_KEYUP:
+            return handle_key(event);
+        case FL_SHORTCUT:
+            // A key reaches the window as a shortcut only when FLTK had no focus widget
+            // to give it to (no window manager gave the window the focus): after the
+            // menu bar's Alt mnemonics, it is a key for this window, and so is the
+            // key's release, which FLTK sends to the focus.
+            if (Fl_Window::handle(event)) return 1;
+            if (Fl::focus() != this) Fl::focus(this);
+            return handle_key(FL_KEYDOWN);
+        default:
+            return Fl_Window::handle(event);
+    }
+}
+
+int PresenterWindow::handle_mouse(int event) {
+    int x = Fl::event_x();
+    int y = Fl::event_y() - client_top();
+    bool inside = x >= 0 && y >= 0 && x < client_width_ && y < client_height_;
+    if (!inside) {
+        // The menu bar, or a drag that left the window: Win32 sends the client area
+        // nothing for either.
+        return (event == FL_PUSH || event == FL_ENTER || event == FL_MOVE) ? Fl_Window::handle(event) : 1;
+    }
+    bool left = Fl::event_button() == FL_LEFT_MOUSE;
+    switch (event) {
+        case FL_PUSH:
+            Fl::focus(this);
+            if (left) input_mouse(window_, WM_LBUTTONDOWN, x, y);
+            break;
+        case FL_RELEASE:
+            if (left) input_mouse(window_, WM_LBUTTONUP, x, y);
+            break;
+        default:  // enter, move, drag
+            if (x != last_move_x_ || y != last_move_y_) input_mouse(window_, WM_MOUSEMOVE, x, y);
+            break;
+    }
+    last_move_x_ = x;
+    last_move_y_ = y;
+    return 1;
+}
+
+int PresenterWindow::handle_key(int event) {
+    int code = virtual_key(Fl::event_key());
+    // Alt combinations belong to the menu bar's mnemonics and the window manager
+    // (Win32 makes them system keys, which the runtime does not handle either). Shift
+    // and Ctrl still arrive, so the program never misses their release.
+    bool modifier = code == VK_CONTROL || code == VK_SHIFT;
+    if (!modifier && (Fl::event_state() & (FL_ALT | FL_META))) return 0;
+    // Every other key is taken here, Escape included: FLTK would otherwise close the
+    // window on Escape, or try the key as a menu shortcut.
+    if (code == 0) return 1;
+    if (event == FL_KEYDOWN) {
+        input_key(window_, WM_KEYDOWN, code, typed_character(Fl::event_text(), Fl::event_length()));
+    } else {
+        input_key(window_, WM_KEYUP, code);
+    }
+    return 1;
+}
+
+void PresenterWindow::on_close(Fl_Widget* widget, void*) {
+    // FLTK also calls the window's callback for an Escape that no widget took.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    HandlerScope scope;
+    input_close(static_cast<PresenterWindow*>(widget)->window_);
+}
+
+void PresenterWindow::on_menu_pick(Fl_Widget* widget, void*) {
+    HandlerScope scope;
+    auto* bar = static_cast<Fl_Menu_Bar*>(widget);
+    auto* self = static_cast<PresenterWindow*>(bar->window());
+    const Fl_Menu_Item* item = bar->mvalue();
+    if (!self || !item) return;
+    // FLTK cleared a checked item's mark on the pick; the mark is the program's to set
+    // (CheckMenuItem), so it stays as the menu says until the program changes it.
+    if (item->flags & FL_MENU_TOGGLE) const_cast<Fl_Menu_Item*>(item)->flags |= FL_MENU_VALUE;
+    input_menu_command(self->window_, menu_item_id(*item));
+}
+
+}  // namespace zp::fltk

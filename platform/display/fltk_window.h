@@ -1,0 +1,66 @@
+// One top-level window of the desktop presenter: an FLTK window that shows the client
+// surface of a platform window below a menu bar, and turns input into window messages.
+#ifndef ZORVE_PLATFORM_FLTK_WINDOW_H
+#define ZORVE_PLATFORM_FLTK_WINDOW_H
+
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Window.H>
+
+#include <memory>
+#include <vector>
+
+#include "../user/input.h"
+#include "fltk_menu.h"
+
+namespace zp::fltk {
+
+// Height of the menu bar, as the platform's non-client metrics count it.
+constexpr int MENU_BAR_HEIGHT = 19;
+
+class PresenterWindow : public Fl_Window {
+public:
+    explicit PresenterWindow(HWND window);
+    ~PresenterWindow() override;
+
+    HWND window() const { return window_; }
+    // Takes over the platform window's title, geometry, menu and visibility.
+    void sync(const WindowView& view);
+    // The client surface changed: repaint it at the next flush.
+    void surface_drawn();
+
+    int handle(int event) override;
+    void draw() override;
+
+private:
+    int client_top() const { return bar_ ? MENU_BAR_HEIGHT : 0; }
+    void sync_menu(HMENU menu);
+    int handle_mouse(int event);
+    int handle_key(int event);
+    static void on_close(Fl_Widget* widget, void*);
+    static void on_menu_pick(Fl_Widget* widget, void*);
+
+    HWND window_;
+    int client_width_ = 0, client_height_ = 0;
+    // Where the platform last placed the window. The FLTK window's own x() and y()
+    // follow the window manager's placement of the client area inside its frame, so
+    // comparing with them would move the window on every change.
+    int placed_x_ = -1, placed_y_ = -1;
+    int last_move_x_ = -1, last_move_y_ = -1;
+    Fl_Menu_Bar* bar_ = nullptr;
+    std::unique_ptr<FltkMenu> menu_;
+};
+
+// Counts FLTK handlers of the presenter running on the stack: a menu array that is
+// replaced while one runs is released only once none does.
+struct HandlerScope {
+    HandlerScope();
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+};
+void retire_menu(std::unique_ptr<FltkMenu> menu);
+void release_retired_menus();
+
+}  // namespace zp::fltk
+
+#endif

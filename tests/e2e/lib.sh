@@ -1,0 +1,212 @@
+# Shared by the end-to-end scripts: an X display with a window manager, the probe
+# program, waiting for its output lines, and cleaning up whatever was started.
+#
+# Every wait is bounded; on failure the script stops, says why, shows the probe's
+# output, and the EXIT trap ends every process it started.
+
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/zorve-e2e.XXXXXX")
+E2E_PIDS=()          # processes to end on exit, newest last
+PROBE_PID=
+PROBE_OUT=$E2E_TMP/probe.out
+PROBE_ERR=$E2E_TMP/probe.err
+READ_POS=0           # lines of the probe's output already checked
+MENU_BAR_HEIGHT=19   # the client area starts below the menu bar
+KEEP_TMP=0
+
+e2e_cleanup() {
+  local i
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+    kill "${E2E_PIDS[i]}" 2>/dev/null
+  done
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+    wait "${E2E_PIDS[i]}" 2>/dev/null
+  done
+  if [ "$KEEP_TMP" = 1 ]; then echo "files kept in $E2E_TMP" >&2; else rm -rf "$E2E_TMP"; fi
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "$PROBE_OUT" ]; then echo "--- probe stdout:" >&2; cat "$PROBE_OUT" >&2; fi
+  if [ -s "$PROBE_ERR" ]; then echo "--- probe stderr:" >&2; cat "$PROBE_ERR" >&2; fi
+  KEEP_TMP=1
+  exit 1
+}
+
+# Tools the desktop tests use, with the Debian package that brings each.
+require_tools() {
+  local tool pkg missing=()
+  for pair in xdotool:xdotool xwininfo:x11-utils xprop:x11-utils xdpyinfo:x11-utils \
+              import:imagemagick convert:imagemagick openbox:openbox wmctrl:wmctrl Xvfb:xvfb; do
+    tool=${pair%%:*} pkg=${pair#*:}
+    command -v "$tool" >/dev/null 2>&1 || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] || fail "missing tools; install: apt-get install ${missing[*]}"
+}
+
+# Microseconds on the wall clock.
+now_us() { echo "${EPOCHREALTIME/./}"; }
+
+# Polls a command until it succeeds, for at most SECONDS: poll SECONDS COMMAND...
+poll() {
+  local deadline=$(($(now_us) + $1 * 1000000))
+  shift
+  while :; do
+    "$@" && return 0
+    [ "$(now_us)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# Uses the DISPLAY given (scripts/test starts Xvfb), or starts a private Xvfb.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n
+  for n in $(seq 140 180); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    export DISPLAY=":$n"
+    poll 10 xdpyinfo >/dev/null 2>&1 && return 0
+    fail "Xvfb did not start on :$n"
+  done
+  fail "no free display number for Xvfb"
+}
+
+wm_running() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')
+  [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1
+}
+
+# The close request and window activation need a window manager; starts openbox when
+# the display has none.
+ensure_window_manager() {
+  wm_running && return 0
+  openbox --sm-disable >"$E2E_TMP/wm.log" 2>&1 &
+  E2E_PIDS+=($!)
+  poll 10 wm_running || fail "openbox did not start (see $E2E_TMP/wm.log)"
+}
+
+start_probe() {
+  "$PROBE" "$@" >"$PROBE_OUT" 2>"$PROBE_ERR" &
+  PROBE_PID=$!
+  E2E_PIDS+=("$PROBE_PID")
+  READ_POS=0
+}
+
+probe_alive() { kill -0 "$PROBE_PID" 2>/dev/null; }
+
+# The probe's exit status, waiting at most SECONDS for it to exit.
+probe_exit_status() {
+  poll "$1" eval '! probe_alive' || fail "the probe did not exit"
+  wait "$PROBE_PID"
+}
+
+# Reads the next line of the probe's output past READ_POS into NEXT_LINE, skipping
+# "periodic" lines when asked: next_line SECONDS [skip-periodic]. False when none came
+# in time or the probe exited without printing one.
+next_line() {
+  local deadline=$(($(now_us) + $1 * 1000000)) skip=${2:-} line dead=0
+  NEXT_LINE=
+  while :; do
+    while line=$(sed -n "$((READ_POS + 1))p" "$PROBE_OUT"); [ -n "$line" ]; do
+      READ_POS=$((READ_POS + 1))
+      [ "$skip" = skip-periodic ] && [ "$line" = periodic ] && continue
+      NEXT_LINE=$line
+      return 0
+    done
+    [ "$dead" = 1 ] && return 1
+    probe_alive || { dead=1; continue; }  # one more pass reads its last lines
+    [ "$(now_us)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# Fails unless the probe's next line is EXPECTED: expect_line EXPECTED [skip-periodic]
+expect_line() {
+  next_line 10 "${2:-}"
+  [ "$NEXT_LINE" = "$1" ] || fail "expected \"$1\", got \"${NEXT_LINE:-nothing}\""
+}
+
+# Lines of probe output so far that equal TEXT.
+count_lines() { grep -cx "$1" "$PROBE_OUT"; }
+
+# Sets WIN to the graphics window's X id, once the probe has shown it.
+find_probe_window() {
+  WIN=
+  poll 10 eval 'WIN=$(xdotool search --onlyvisible --name "^ZORVE Graphics$" 2>/dev/null | head -n 1); [ -n "$WIN" ]' ||
+    fail "the window \"ZORVE Graphics\" did not appear"
+}
+
+# Absolute screen position of a window's top-left inner corner: "X Y".
+window_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} END {print x, y}'
+}
+
+# Gives the window the keyboard.
+activate() {
+  local win=$1
+  timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1 ||
+    timeout 5 xdotool windowfocus --sync "$win" >/dev/null 2>&1
+  poll 5 eval '[ "$(xdotool getwindowfocus)" = "$win" ]' || fail "window $win did not get the keyboard focus"
+}
+
+# Left click at a point of the client area (below the menu bar): click_client WINDOW X Y
+click_client() {
+  xdotool mousemove --window "$1" "$2" $(($3 + MENU_BAR_HEIGHT)) click 1
+}
+
+# "R,G,B" of pixels of an image, one line each: pixels_of FILE X1 Y1 X2 Y2 ...
+pixels_of() {
+  local file=$1 format= x y
+  shift
+  while [ $# -ge 2 ]; do
+    x=$1 y=$2
+    shift 2
+    format+="%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]\n"
+  done
+  convert "$file" -format "$format" info:
+}
+
+# Screenshot of the client area of a window (below its menu bar): client_shot WIN FILE
+client_shot() {
+  local ox oy w h
+  read -r ox oy <<<"$(window_origin "$1")"
+  read -r _ _ w h <<<"$(window_box "$1")"
+  import -window root -crop "${w}x$((h - MENU_BAR_HEIGHT))+${ox}+$((oy + MENU_BAR_HEIGHT))" +repage "$2" 2>/dev/null
+}
+
+# "X Y W H" of a window on the screen.
+window_box() {
+  xdotool getwindowgeometry "$1" 2>/dev/null |
+    awk '/Position:/ {split($2, p, ",")} /Geometry:/ {split($2, g, "x")} END {print p[1], p[2], g[1], g[2]}'
+}
+
+visible_top_windows() { xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null | sort; }
+
+# Clicks the menu bar's first title and sets MENU_BOX to "X Y W H" of the popup that
+# opens: the tallest of the windows that appeared.
+open_first_menu() {
+  local win=$1 before
+  before=$(visible_top_windows)
+  xdotool mousemove --window "$win" 15 $((MENU_BAR_HEIGHT / 2)) click 1
+  MENU_BOX=
+  poll 5 eval 'new_menu_box "$before"' || fail "no menu opened on a click on the menu bar"
+}
+new_menu_box() {
+  local before=$1 id box best=0
+  for id in $(comm -13 <(echo "$before") <(visible_top_windows)); do
+    box=$(window_box "$id")
+    set -- $box
+    [ -n "${4:-}" ] && [ "$4" -gt "$best" ] && best=$4 MENU_BOX=$box
+  done
+  [ "$best" -gt 0 ]
+}
+
+# Screen point at the middle of item INDEX of COUNT in the open popup.
+menu_item_point() {
+  local x y w h
+  read -r x y w h <<<"$MENU_BOX"
+  echo $((x + 30)) $((y + (2 * $1 + 1) * h / (2 * $2)))
+}
