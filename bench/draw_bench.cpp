@@ -5,24 +5,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/runtime.h"
+#include "bench_runtime.h"
 
 namespace {
 
-void start_canvas() {
-    static bool created = false;
-    if (!created) {
-        canvas_create(nullptr);
-        created = true;
-    }
-    origin_x = 297;
-    origin_y = 248;
-    logging_flag = 0;
-    ZORVE_clear();
-}
-
 void BM_DrawPixel(benchmark::State& state) {
-    start_canvas();
+    bench_start();
     int i = 0;
     for (auto _ : state) {
         ZORVE_draw_pixel(ZORVE_RED, (i & 255) - 128, ((i >> 8) & 255) - 128);
@@ -33,7 +21,7 @@ void BM_DrawPixel(benchmark::State& state) {
 BENCHMARK(BM_DrawPixel);
 
 void BM_FillCanvasRect(benchmark::State& state) {
-    start_canvas();
+    bench_start();
     for (auto _ : state) ZORVE_draw_rect(ZORVE_BLUE, -400, 400, 400, -400, 0);
     state.SetItemsProcessed(state.iterations());
     state.SetBytesProcessed(state.iterations() * int64_t(CANVAS_WIDTH) * CANVAS_HEIGHT * 4);
@@ -56,7 +44,7 @@ void BM_FillCanvasPlain(benchmark::State& state) {
 BENCHMARK(BM_FillCanvasPlain);
 
 void BM_DrawTextf20(benchmark::State& state) {
-    start_canvas();
+    bench_start();
     int i = 0;
     for (auto _ : state) ZORVE_draw_textf(ZORVE_BLACK, -200, 0, 20, "Be My Valentine %04d", i++ % 10000);
     state.SetItemsProcessed(state.iterations());

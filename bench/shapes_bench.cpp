@@ -6,18 +6,11 @@
 #include <cstdlib>
 
 #include "card.h"
-#include "runtime/runtime.h"
+#include "bench_runtime.h"
 #include "shapes.h"
 
 namespace {
 
-void start_canvas() {
-    if (!canvas_dc) canvas_create(nullptr);
-    origin_x = 297;
-    origin_y = 248;
-    logging_flag = 0;
-    ZORVE_clear();
-}
 
 // 99 objects of one kind, spread over the card in rows of eleven.
 void fill_card(ObjectTable& table, int kind) {
@@ -34,7 +27,7 @@ void fill_card(ObjectTable& table, int kind) {
 constexpr int kOutlinedFaceCalls = 377 + 390 + 2 + 95 + 100;
 
 void BM_CardOfOutlinedFaces(benchmark::State& state) {
-    start_canvas();
+    bench_start();
     static ObjectTable table;
     fill_card(table, SHAPE_OUTLINED_FACE);
     for (auto _ : state) draw_objects(ZORVE_TURQUOISE, MODE_ADD_SHAPE, table);
@@ -45,7 +38,7 @@ BENCHMARK(BM_CardOfOutlinedFaces)->Unit(benchmark::kMillisecond);
 
 // The cheaper shapes with their pseudo-random draws: hearts and starbursts.
 void BM_CardOfHeartsAndStarbursts(benchmark::State& state) {
-    start_canvas();
+    bench_start();
     static ObjectTable table;
     fill_card(table, SHAPE_HEART);
     for (int i = 1; i < END_SLOT; i += 2) object_next_kind(table[i]);

@@ -372,6 +372,39 @@ typedef struct tagPAINTSTRUCT {
 #define IDOK 1
 #define IDCANCEL 2
 
+#define DS_MODALFRAME 0x80L
+#define DS_SETFONT 0x40L
+#define ES_LEFT 0x0000L
+#define ES_MULTILINE 0x0004L
+#define ES_AUTOVSCROLL 0x0040L
+#define ES_AUTOHSCROLL 0x0080L
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define SS_LEFT 0x00000000L
+#define WM_GETDLGCODE 0x0087
+
+#pragma pack(push, 2)
+typedef struct {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x;
+    short y;
+    short cx;
+    short cy;
+} DLGTEMPLATE;
+typedef struct {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    short x;
+    short y;
+    short cx;
+    short cy;
+    WORD id;
+} DLGITEMTEMPLATE;
+#pragma pack(pop)
+typedef const DLGTEMPLATE* LPCDLGTEMPLATEA;
+
 int WINAPI GetSystemMetrics(int index);
 HDC WINAPI GetDC(HWND window);
 int WINAPI ReleaseDC(HWND window, HDC dc);
@@ -404,6 +437,22 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM l
 BOOL WINAPI WaitMessage(void);
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+
+INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialog_template,
+                                       HWND owner, DLGPROC procedure, LPARAM init_param);
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int max_count);
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int max_count);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
+HWND WINAPI SetFocus(HWND window);
+HWND WINAPI GetFocus(void);
+BOOL WINAPI EnableWindow(HWND window, BOOL enable);
+BOOL WINAPI IsWindowEnabled(HWND window);
+LONG WINAPI GetDialogBaseUnits(void);
+int WINAPI ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update_region,
+                    LPRECT update);
 
 HMENU WINAPI CreateMenu(void);
 HMENU WINAPI CreatePopupMenu(void);

@@ -1,5 +1,5 @@
-// The console's formatted output: every runtime message is one line, and the last 25
-// lines are kept in movable blocks.
+// The console window: every runtime message is one scrolling line, and the last 25
+// lines are kept in movable blocks to repaint from.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -9,11 +9,33 @@
 int logging_flag = 1;
 ConsoleTap console_tap = nullptr;
 
-namespace {
 HGLOBAL line_ring[CONSOLE_RING_LINES];
 int oldest_line = -1;
 int next_line = 0;
-}  // namespace
+
+void console_put_line(char* text) {
+    if (!console_window) return;  // before the runtime starts, lines are only kept
+    HDC dc = GetDC(console_window);
+    HGDIOBJ previous_font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    const int h = metrics.tmHeight + metrics.tmExternalLeading;
+    ScrollDC(dc, 0, -h, nullptr, nullptr, nullptr, nullptr);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(console_window, &client);
+    HBRUSH background = CreateSolidBrush(GetBkColor(dc));
+    HGDIOBJ previous_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    HGDIOBJ previous_brush = SelectObject(dc, background);
+    Rectangle(dc, client.left, client.bottom - h, client.right, client.bottom + 1);
+    SelectObject(dc, previous_pen);
+    SelectObject(dc, previous_brush);
+    DeleteObject(background);
+    int n = static_cast<int>(std::strlen(text));
+    if (n > 0 && text[n - 1] == '\n') text[--n] = '\0';
+    TextOutA(dc, client.left + 5, client.bottom - h, text, n);
+    SelectObject(dc, previous_font);
+    ReleaseDC(console_window, dc);
+}
 
 extern "C" int ZORVE_console_printf(const char* format, ...) {
     char buffer[CONSOLE_BUFFER_SIZE];
@@ -26,25 +48,43 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
         buffer[0] = '\0';
         produced = 0;
     }
-    size_t n = std::strlen(buffer);
+    const size_t n = std::strlen(buffer);
     if (oldest_line == next_line) {
         GlobalFree(line_ring[oldest_line]);
         oldest_line = (oldest_line + 1) % CONSOLE_RING_LINES;
     }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
     line_ring[next_line] = block;
-    if (block) {
+    if (block) {  // without memory the line is shown but not kept
         std::memcpy(GlobalLock(block), buffer, n + 1);
         GlobalUnlock(block);
     }
     if (oldest_line == -1) oldest_line = next_line;
     next_line = (next_line + 1) % CONSOLE_RING_LINES;
     if (console_tap) console_tap(buffer);
+    console_put_line(buffer);
     return produced;
+}
+
+// Replays the stored lines, oldest first, each scrolling the window by one line.
+static void console_repaint(HWND window) {
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    int count = 0;
+    for (int i = oldest_line; i >= 0 && !(i == next_line && count > 0);
+         i = (i + 1) % CONSOLE_RING_LINES, ++count) {
+        char* text = static_cast<char*>(GlobalLock(line_ring[i]));
+        if (text) console_put_line(text);
+        GlobalUnlock(line_ring[i]);
+    }
+    EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case WM_PAINT:
+            console_repaint(window);
+            return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:
             // Keys typed here act in the graphics window.

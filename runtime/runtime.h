@@ -101,10 +101,22 @@ void script_write_event(int kind, int x, int y, char key);
 void script_record_event(int kind);
 void script_close();
 
-// Console.
-extern HWND console_window;
+// Console: the last lines, kept to repaint from.
+extern HGLOBAL line_ring[CONSOLE_RING_LINES];
+extern int oldest_line;
+extern int next_line;
 LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void console_put_line(char* text);
 void console_show(int flag);
+
+// The text dialog.
+constexpr WORD ID_GETS_OKAY = 101;
+constexpr WORD ID_GETS_EDIT = 102;
+constexpr WORD ID_GETS_PROMPT = 103;
+constexpr int GETS_PROMPT_CHARS = 79;
+constexpr int GETS_TEMPLATE_SIZE = 292;
+INT_PTR CALLBACK gets_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+void gets_build_template(BYTE (&dialog_template)[GETS_TEMPLATE_SIZE], const char* prompt);
 
 extern int logging_flag;
 // Called with every console line as formatted, for tests that read what the console

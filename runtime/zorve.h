@@ -118,6 +118,10 @@ int ZORVE_console_printf(const char* format, ...)
 #endif
     ;
 
+/* Asks for one line of text in a modal dialog; `answer` must hold 256 bytes. Returns 1
+ * when the dialog was shown and ended, 0 when it could not be created. */
+int ZORVE_gets(const char* prompt, char* answer);
+
 #ifdef __cplusplus
 }
 #endif

@@ -44,6 +44,19 @@ struct MenuItemView {
 };
 std::vector<MenuItemView> menu_items(HMENU menu);
 
+// Child windows (dialog controls) of a window, in creation order.
+struct ControlView {
+    HWND handle = nullptr;
+    std::string class_name;  // "Button", "Edit", "Static"
+    std::string text;
+    DWORD style = 0;
+    int id = 0;
+    int x = 0, y = 0, width = 0, height = 0;  // in the parent's client coordinates
+};
+std::vector<ControlView> window_controls(HWND parent);
+// The person changed a control's text (an edit field typed into).
+void input_set_text(HWND control, const char* text);
+
 }  // namespace zp
 
 #endif

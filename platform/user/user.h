@@ -36,6 +36,10 @@ struct Window {
     RECT invalid_rect = {0, 0, 0, 0};
     bool erase = false;
     LONG_PTR user_data = 0;
+    // Dialogs: the application's procedure and how the dialog ended.
+    DLGPROC dialog_proc = nullptr;
+    bool dialog_ended = false;
+    INT_PTR dialog_result = 0;
 };
 
 // Windows by handle; nullptr for a handle that is not (or no longer) a window.
@@ -52,6 +56,10 @@ bool message_available();
 int character_of_key(int virtual_key, bool ctrl, bool shift);
 // Called when the menu changes, so presenters can show it again.
 void menu_changed(HMENU menu);
+// The children of a window, in creation order.
+std::vector<Window*> children_of(HWND parent);
+// Registers the classes of the dialog and its controls (once).
+void register_control_classes();
 
 }  // namespace zp
 

@@ -93,6 +93,31 @@ bool window_view(HWND handle, WindowView* view) {
     return true;
 }
 
+std::vector<Window*> children_of(HWND parent) {
+    std::vector<Window*> result;
+    for (auto& [key, w] : registry().windows)
+        if (!w->destroying && w->parent == parent && (w->style & WS_CHILD)) result.push_back(w.get());
+    return result;
+}
+
+std::vector<ControlView> window_controls(HWND parent) {
+    std::vector<ControlView> result;
+    for (Window* w : children_of(parent)) {
+        ControlView c;
+        c.handle = w->handle;
+        c.class_name = w->window_class->name;
+        c.text = w->title;
+        c.style = w->style;
+        c.id = static_cast<int>(reinterpret_cast<uintptr_t>(w->menu));
+        c.x = w->x;
+        c.y = w->y;
+        c.width = w->width;
+        c.height = w->height;
+        result.push_back(c);
+    }
+    return result;
+}
+
 std::vector<HWND> top_level_windows() {
     std::vector<HWND> result;
     for (auto& [key, w] : registry().windows)

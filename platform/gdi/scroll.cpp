@@ -1,0 +1,87 @@
+// ScrollDC: moves pixels within a DC's surface. The uncovered part keeps its old
+// pixels, as Win32 leaves it for the caller to repaint.
+#include <algorithm>
+#include <cstring>
+
+#include "gdi.h"
+
+namespace zp {
+namespace {
+
+// Whole-surface vertical scroll by moving row pointers instead of pixels; only the
+// uncovered rows are copied back, so that they keep their old content.
+void scroll_rows(Surface& s, int dy) {
+    const int h = s.height, k = dy < 0 ? -dy : dy;
+    const size_t bytes = static_cast<size_t>(s.width) * sizeof(uint32_t);
+    std::vector<uint32_t*> old(s.rows);
+    if (dy < 0)
+        std::rotate(s.rows.begin(), s.rows.begin() + k, s.rows.end());
+    else
+        std::rotate(s.rows.begin(), s.rows.end() - k, s.rows.end());
+    // Uncovered rows: at the bottom when scrolling up, at the top when scrolling down.
+    const int first = dy < 0 ? h - k : 0;
+    for (int r = first; r < first + k; ++r) std::memcpy(s.rows[size_t(r)], old[size_t(r)], bytes);
+}
+
+// Any rectangle and direction: a memmove of each row, in an order that never reads a
+// row already overwritten.
+void scroll_rect(Surface& s, int dx, int dy, RECT src) {
+    RECT dst = {src.left + dx, src.top + dy, src.right + dx, src.bottom + dy};
+    RECT clip = {std::max(dst.left, src.left), std::max(dst.top, src.top),
+                 std::min(dst.right, src.right), std::min(dst.bottom, src.bottom)};
+    if (clip.left >= clip.right || clip.top >= clip.bottom) return;
+    const size_t bytes = static_cast<size_t>(clip.right - clip.left) * sizeof(uint32_t);
+    auto move_row = [&](int y) {
+        std::memmove(s.row(y) + clip.left, s.row(y - dy) + (clip.left - dx), bytes);
+    };
+    if (dy > 0)
+        for (int y = clip.bottom - 1; y >= clip.top; --y) move_row(y);
+    else
+        for (int y = clip.top; y < clip.bottom; ++y) move_row(y);
+}
+
+}  // namespace
+}  // namespace zp
+
+using namespace zp;
+
+extern "C" int WINAPI ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip,
+                               HRGN, LPRECT update) {
+    DC* dc = lookup_dc(handle);
+    if (!dc) return FALSE;
+    Surface& s = *dc->surface;
+    RECT area = {0, 0, s.width, s.height};
+    if (scroll) area = *scroll;
+    if (clip) {
+        area.left = std::max(area.left, clip->left);
+        area.top = std::max(area.top, clip->top);
+        area.right = std::min(area.right, clip->right);
+        area.bottom = std::min(area.bottom, clip->bottom);
+    }
+    area.left = std::max<LONG>(area.left, 0);
+    area.top = std::max<LONG>(area.top, 0);
+    area.right = std::min<LONG>(area.right, s.width);
+    area.bottom = std::min<LONG>(area.bottom, s.height);
+    if (update) *update = {0, 0, 0, 0};
+    if (area.left >= area.right || area.top >= area.bottom) return TRUE;
+    // Shifts beyond the area move nothing in.
+    const long long w = area.right - area.left, h = area.bottom - area.top;
+    if (dx >= w || -static_cast<long long>(dx) >= w || dy >= h || -static_cast<long long>(dy) >= h) {
+        if (update) *update = area;
+        return TRUE;
+    }
+    const bool whole = area.left == 0 && area.top == 0 && area.right == s.width &&
+                       area.bottom == s.height;
+    if (dx == 0 && dy != 0 && whole && 2 * std::abs(dy) <= s.height)
+        scroll_rows(s, dy);
+    else if (dx != 0 || dy != 0)
+        scroll_rect(s, dx, dy, area);
+    if (update) {
+        if (dy < 0) *update = {area.left, area.bottom + dy, area.right, area.bottom};
+        else if (dy > 0) *update = {area.left, area.top, area.right, area.top + dy};
+        else if (dx < 0) *update = {area.right + dx, area.top, area.right, area.bottom};
+        else if (dx > 0) *update = {area.left, area.top, area.left + dx, area.bottom};
+    }
+    note_drawn(*dc);
+    return TRUE;
+}

@@ -1,0 +1,95 @@
+// What the console window shows: each line at the bottom, older lines scrolled up by one
+// line height, and a repaint that replays the kept lines.
+#include <vector>
+
+#include "platform/display/headless.h"
+#include "runtime_fixture.h"
+
+namespace {
+
+class ConsoleWindow : public fixture::Canvas {
+protected:
+    void SetUp() override {
+        fixture::Canvas::SetUp();
+        HDC dc = GetDC(console_window);
+        SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        line_height = tm.tmHeight + tm.tmExternalLeading;
+        ReleaseDC(console_window, dc);
+        GetClientRect(console_window, &client);
+    }
+    // The client area's pixels, row by row.
+    std::vector<COLORREF> pixels() const {
+        HDC dc = GetDC(console_window);
+        std::vector<COLORREF> p;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x) p.push_back(GetPixel(dc, x, y));
+        ReleaseDC(console_window, dc);
+        return p;
+    }
+    // Rows that hold dark (text) pixels.
+    std::vector<int> ink_rows() const {
+        HDC dc = GetDC(console_window);
+        std::vector<int> rows;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (GetRValue(GetPixel(dc, x, y)) < 128) {
+                    rows.push_back(y);
+                    break;
+                }
+        ReleaseDC(console_window, dc);
+        return rows;
+    }
+    int line_height = 0;
+    RECT client{};
+};
+
+TEST_F(ConsoleWindow, EachLineIsDrawnAtTheBottomAndScrollsTheRestUp) {
+    ASSERT_GT(line_height, 5);
+    ZORVE_console_printf("%s\n", std::string(40, 'H').c_str());
+    std::vector<int> first = ink_rows();
+    ASSERT_FALSE(first.empty());
+    EXPECT_GE(first.front(), client.bottom - line_height);
+    ZORVE_console_printf("\n");  // an empty line still scrolls
+    std::vector<int> moved = ink_rows();
+    ASSERT_EQ(moved.size(), first.size());
+    for (size_t i = 0; i < first.size(); ++i) EXPECT_EQ(moved[i], first[i] - line_height);
+}
+
+TEST_F(ConsoleWindow, ATrailingNewlineIsNotDrawn) {
+    ZORVE_console_printf("same text");
+    std::vector<COLORREF> without = pixels();
+    ZORVE_console_printf("same text\n");
+    // One more line scrolled, but the bottom line looks the same.
+    std::vector<COLORREF> with = pixels();
+    const size_t row = static_cast<size_t>(client.right);
+    const size_t bottom = static_cast<size_t>(client.bottom - line_height) * row;
+    EXPECT_TRUE(std::equal(with.begin() + long(bottom), with.end(), without.begin() + long(bottom)));
+}
+
+TEST_F(ConsoleWindow, ARepaintReplaysTheKeptLinesInOrder) {
+    for (int i = 1; i <= 30; ++i) ZORVE_console_printf("line number %d\n", i);
+    std::vector<COLORREF> shown = pixels();
+    ASSERT_LE(client.bottom / line_height, CONSOLE_RING_LINES);  // all visible lines are kept
+    console_show(0);
+    console_show(1);
+    ZORVE_draw_pixel(ZORVE_RED, 0, 0);
+    zp::headless::set_idle_hook([] { zp::headless::click(graphics_window, 1, 1); });
+    EventRecord e;
+    EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);  // the wait dispatches the paint
+    zp::headless::set_idle_hook(nullptr);
+    EXPECT_TRUE(shown == pixels());
+    zp::headless::save_window_png(console_window, "console_repaint.png");
+}
+
+TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {
+    EXPECT_FALSE(IsWindowVisible(console_window));
+    ZORVE_set_logging(1);
+    EXPECT_TRUE(IsWindowVisible(console_window));
+    ZORVE_draw_rect(30, 0, 0, 5, 5, 0);
+    EXPECT_EQ(lines().front(), "Illegal color 30; using RED.\n");
+    EXPECT_FALSE(ink_rows().empty());
+}
+
+}  // namespace
