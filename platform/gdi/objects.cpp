@@ -42,9 +42,11 @@ struct Table {
     int live[static_cast<int>(ObjType::Count)] = {};
 };
 
+// Never destroyed: objects refer to each other through the table while they go, and
+// a program's last objects live until the process ends.
 Table& table() {
-    static Table t;
-    return t;
+    static Table* t = new Table;
+    return *t;
 }
 
 HGDIOBJ encode(size_t index, uint32_t generation) {

@@ -1,0 +1,126 @@
+// Inside of the GDI rasterizer: the shapes that Rectangle, Ellipse, Polygon and LineTo
+// are made of, as runs of pixels.
+//
+// Pixel rules follow Wine's GDI (the reference our tests record footprints from):
+// figures are unions of rows of half-open runs [x0, x1). Coordinates are 64-bit inside,
+// so that no sum of two 32-bit arguments overflows, and every shape is clipped to the
+// rows of the surface before a row is visited: work is bounded by the surface size.
+#ifndef ZORVE_PLATFORM_GDI_RASTER_H
+#define ZORVE_PLATFORM_GDI_RASTER_H
+
+#include <cstdint>
+#include <vector>
+
+#include "gdi.h"
+
+namespace zp::raster {
+
+using i64 = int64_t;
+
+struct Pt {
+    i64 x, y;
+};
+
+// Receives runs [x0, x1) on row y; rows outside [top, bottom) are never sent, runs are
+// clipped by the receiver.
+class SpanSink {
+public:
+    int top = 0, bottom = 0;
+    virtual void span(int y, i64 x0, i64 x1) = 0;
+
+protected:
+    ~SpanSink() = default;
+};
+
+// Paints runs in one colour onto a surface.
+class Painter final : public SpanSink {
+public:
+    Painter(Surface& surface, uint32_t pixel);
+    void span(int y, i64 x0, i64 x1) override;
+    int width() const { return surface_.width; }
+    void dot(i64 x, i64 y) {
+        if (static_cast<uint64_t>(x) < static_cast<uint64_t>(surface_.width) &&
+            static_cast<uint64_t>(y) < static_cast<uint64_t>(surface_.height))
+            surface_.row(static_cast<int>(y))[x] = pixel_;
+    }
+
+private:
+    Surface& surface_;
+    uint32_t pixel_;
+};
+
+// A set of pixels inside a window of the surface, built up as a union of runs; wide pen
+// outlines are collected here before they are painted, as overlapping caps and segments
+// would otherwise be walked many times.
+class Coverage final : public SpanSink {
+public:
+    // The window is [left, right) x [top, bottom), already inside the surface.
+    Coverage(int left, int top, int right, int bottom);
+    void span(int y, i64 x0, i64 x1) override;
+    void fill_all();
+    bool full() const { return full_; }
+    void paint(Surface& surface, uint32_t pixel) const;
+    int left() const { return left_; }
+    int right() const { return right_; }
+
+private:
+    int left_, right_;
+    bool full_ = false;
+    std::vector<uint8_t> mask_;
+};
+
+// The coverage window for a figure inside [x0, x1) x [y0, y1) drawn with a wide pen.
+Coverage coverage_for(const Surface& surface, i64 x0, i64 y0, i64 x1, i64 y1, i64 pen_width);
+
+// What a DC's pen and brush draw with.
+struct Tools {
+    enum class Stroke { None, Thin, Wide };
+    Stroke stroke = Stroke::None;
+    i64 pen_width = 0;
+    uint32_t pen_pixel = 0;
+    bool brush = false;
+    uint32_t brush_pixel = 0;
+    explicit Tools(const DC& dc);
+};
+
+// Shapes, clipped to the sink's rows.
+void fill_rect(SpanSink& sink, i64 left, i64 top, i64 right, i64 bottom);
+// Fill of a closed polygon by the even-odd rule. A pixel on row y is inside when
+// ceil(x of the left edge at y) <= x < ceil(x of the right edge at y); edges cover the
+// rows from their upper end to just above their lower end.
+void fill_polygon(SpanSink& sink, const Pt* points, size_t count);
+
+// The rows of an ellipse inscribed in a w x h box, as insets from the box's sides
+// (w, h >= 2). Small boxes are traced exactly as GDI's elliptic regions are; boxes
+// beyond kTracedLimit, where GDI's own integer arithmetic gives out, are computed from
+// the ellipse equation.
+class EllipseRows {
+public:
+    static constexpr i64 kTracedLimit = 46340;
+    EllipseRows(i64 w, i64 h);
+    i64 height() const { return h_; }
+    i64 inset(i64 row) const;  // row in [0, h)
+    // Fills the ellipse whose box has its top-left corner at (left, top).
+    void fill(SpanSink& sink, i64 left, i64 top) const;
+
+private:
+    i64 w_, h_;
+    std::vector<int32_t> traced_;  // insets of rows h/2 .. h-1 when traced
+};
+
+// The closed outline of the ellipse in box [left, right) x [top, bottom), as the
+// points GDI connects with the pen (every point is a pixel of a thin outline).
+// Only for boxes within EllipseRows::kTracedLimit.
+std::vector<Pt> ellipse_outline(i64 left, i64 top, i64 right, i64 bottom);
+
+// Thin (cosmetic) pen: a line from a to b without its end point.
+void thin_line(Painter& painter, Pt a, Pt b);
+void thin_polyline(Painter& painter, const Pt* points, size_t count, bool close);
+
+// Wide pen with round caps and joins: a disc at every vertex and a band along every
+// segment, collected in `coverage`.
+void wide_polyline(Coverage& coverage, const Pt* points, size_t count, bool close, i64 width);
+
+}  // namespace zp::raster
+
+#endif

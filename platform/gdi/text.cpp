@@ -1,0 +1,176 @@
+// Text: fonts, text metrics, measuring and drawing ANSI strings.
+//
+// Strings are bytes of the ANSI code page; every byte is one character cell, control
+// bytes included (they draw and measure as the font's default glyph, as in Win32).
+// With the default alignment (TA_TOP | TA_LEFT) a string's cell box starts at (x, y),
+// is as wide as its extent and as tall as the font's cell; the baseline runs at
+// y + tmAscent.
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "text.h"
+
+namespace zp {
+namespace {
+
+// Coverage-weighted mix of src over dst, per channel, rounded (a = 255 gives src).
+inline uint32_t blend(uint32_t dst, uint32_t src, uint32_t a) {
+    const uint32_t na = 255 - a;
+    uint32_t rb = (src & 0xFF00FFu) * a + (dst & 0xFF00FFu) * na + 0x800080u;
+    rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+    uint32_t g = (src & 0xFF00u) * a + (dst & 0xFF00u) * na + 0x8000u;
+    g = ((g + ((g >> 8) & 0xFF00u)) >> 8) & 0xFF00u;
+    return rb | g;
+}
+
+const FontFace& face_of(const DC& dc) {
+    Font* font = dc_font(dc);
+    // A font deleted while selected stays in use until deselected, as in Win32, but
+    // the handle table no longer hands it out: draw with the system font meanwhile.
+    if (!font) font = lookup_as<Font>(GetStockObject(SYSTEM_FONT), ObjType::Font);
+    return font_face(*font);
+}
+
+void fill(Surface& s, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, s.width);
+    bottom = std::min<int64_t>(bottom, s.height);
+    if (left >= right || top >= bottom) return;
+    for (int64_t y = top; y < bottom; ++y) {
+        uint32_t* row = s.row(static_cast<int>(y));
+        std::fill(row + left, row + right, pixel);
+    }
+}
+
+// Blends n pixels of one glyph row.
+inline void blend_row(uint32_t* out, const uint8_t* cov, int n, uint32_t color) {
+    int i = 0;
+#if defined(__SSE2__)
+    // Four pixels at a time, one 16-bit lane per channel; the arithmetic is blend()'s.
+    const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255),
+                  c128 = _mm_set1_epi16(128);
+    const __m128i src = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+    for (; i + 4 <= n; i += 4) {
+        uint32_t four;
+        std::memcpy(&four, cov + i, 4);
+        if (!four) continue;
+        __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
+        a = _mm_unpacklo_epi8(a, a);
+        a = _mm_unpacklo_epi16(a, a);  // each coverage byte spread over its pixel
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+        __m128i mixed[2];
+        for (int half = 0; half < 2; ++half) {
+            const __m128i ah = half ? _mm_unpackhi_epi8(a, zero) : _mm_unpacklo_epi8(a, zero);
+            const __m128i dh = half ? _mm_unpackhi_epi8(d, zero) : _mm_unpacklo_epi8(d, zero);
+            __m128i v = _mm_add_epi16(_mm_mullo_epi16(src, ah),
+                                      _mm_mullo_epi16(dh, _mm_sub_epi16(c255, ah)));
+            v = _mm_add_epi16(v, c128);
+            mixed[half] = _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(mixed[0], mixed[1]));
+    }
+#endif
+    for (; i < n; ++i)
+        if (cov[i]) out[i] = blend(out[i], color, cov[i]);
+}
+
+void draw_glyph(Surface& s, int64_t x, int64_t y, const GlyphImage& g, uint32_t color) {
+    const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
+    const int64_t x1 = std::min<int64_t>(x + g.width, s.width);
+    const int64_t y1 = std::min<int64_t>(y + g.rows, s.height);
+    if (x0 >= x1 || y0 >= y1) return;
+    const int n = static_cast<int>(x1 - x0);
+    for (int64_t r = y0; r < y1; ++r) {
+        const uint8_t* cov = g.coverage + (r - y) * g.width + (x0 - x);
+        uint32_t* out = s.row(static_cast<int>(r)) + x0;
+        blend_row(out, cov, n, color);
+    }
+}
+
+}  // namespace
+}  // namespace zp
+
+using namespace zp;
+
+extern "C" {
+
+HFONT WINAPI CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD,
+                         DWORD, DWORD, DWORD, DWORD, DWORD pitch_and_family, LPCSTR face) {
+    // Resolution waits for the first text call: a font is often created and deleted
+    // around a single drawing, and that must stay cheap.
+    auto f = std::make_unique<Font>();
+    f->height = height;
+    f->weight = std::clamp(weight, 0, 1000);
+    f->italic = italic != 0;
+    f->fixed_pitch = (pitch_and_family & 0x03) == FIXED_PITCH;
+    if (face) std::strncpy(f->face_name, face, LF_FACESIZE - 1);
+    return static_cast<HFONT>(register_object(std::move(f)));
+}
+
+BOOL WINAPI GetTextMetricsA(HDC handle, LPTEXTMETRICA metrics) {
+    DC* dc = lookup_dc(handle);
+    if (!dc || !metrics) return FALSE;
+    *metrics = face_of(*dc).metrics;
+    return TRUE;
+}
+
+BOOL WINAPI GetTextExtentPoint32A(HDC handle, LPCSTR text, int count, LPSIZE size) {
+    DC* dc = lookup_dc(handle);
+    if (!dc || !size || count < 0 || (count > 0 && !text)) return FALSE;
+    if (count == 0) {  // Win32 reports an empty string as 0 x 0
+        size->cx = size->cy = 0;
+        return TRUE;
+    }
+    const FontFace& face = face_of(*dc);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    int64_t width = 0;
+    for (int i = 0; i < count; ++i) width += face.advance[bytes[i]];
+    size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
+    size->cy = face.metrics.tmHeight;
+    return TRUE;
+}
+
+BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
+    DC* dc = lookup_dc(handle);
+    if (!dc || count < 0 || (count > 0 && !text)) return FALSE;
+    if (count == 0) return TRUE;
+    const FontFace& face = face_of(*dc);
+    if (!face.usable) return FALSE;
+    Surface& s = *dc->surface;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const TEXTMETRICA& tm = face.metrics;
+    const int64_t top = y, bottom = top + tm.tmHeight, baseline = top + tm.tmAscent;
+
+    // Characters that start past the right edge cannot reach the surface, so neither
+    // loop needs to walk further than that, however long the string.
+    if (dc->bk_mode == OPAQUE) {
+        int64_t right = x;
+        for (int i = 0; i < count && right < s.width; ++i) right += face.advance[bytes[i]];
+        fill(s, x, top, right, bottom, pixel_from_colorref(dc->bk_color));
+    }
+    const int64_t margin = face.max_overhang;
+    if (top - margin >= s.height || bottom + margin <= 0) {
+        note_drawn(*dc);
+        return TRUE;
+    }
+    const uint32_t color = pixel_from_colorref(dc->text_color);
+    int64_t pen = x;
+    for (int i = 0; i < count && pen - margin < s.width; ++i) {
+        const unsigned char c = bytes[i];
+        if (pen + face.advance[c] + margin > 0) {
+            const GlyphImage g = glyph_image(face, c);
+            if (g.coverage) draw_glyph(s, pen + g.left, baseline - g.top, g, color);
+        }
+        pen += face.advance[c];
+    }
+    note_drawn(*dc);
+    return TRUE;
+}
+
+}  // extern "C"

@@ -1,0 +1,54 @@
+// Inside of the text module: fonts resolved to sized faces, and their glyph images.
+//
+// A Font object only records the request; the first text call that uses it resolves
+// it to a FontFace through a chain of caches (request -> fontconfig match -> FreeType
+// face -> size), so creating and deleting a font per drawing costs a hash lookup.
+// FontFaces live as long as the process: Font objects point at them.
+#ifndef ZORVE_PLATFORM_GDI_TEXT_H
+#define ZORVE_PLATFORM_GDI_TEXT_H
+
+#include <cstdint>
+#include <string>
+
+#include "gdi.h"
+
+namespace zp {
+
+// Coverage of one character, 0 (none) to 255 (full), one byte per pixel, row-major.
+struct GlyphImage {
+    int left = 0;  // of the image, from the pen position
+    int top = 0;   // of the image, above the baseline
+    int width = 0;
+    int rows = 0;
+    const uint8_t* coverage = nullptr;
+};
+
+// A face at one pixel size, with everything an ANSI text call needs.
+struct FontFace {
+    TEXTMETRICA metrics = {};
+    int advance[256] = {};  // pen advance of each ANSI byte, in pixels
+    int max_overhang = 0;   // bound on how far a glyph image reaches outside its cell
+    bool usable = false;    // false: no font could be opened; text draws nothing
+};
+
+// The face a font resolves to (cached in font.face). Never fails: without any usable
+// font it returns a face with plausible metrics and usable == false.
+const FontFace& font_face(Font& font);
+
+// The image of one byte's glyph, rendered on first use. Valid until the next call.
+GlyphImage glyph_image(const FontFace& face, unsigned char byte);
+
+// Where fontconfig's choice for a request lives: a font file and the face inside it.
+struct FaceFile {
+    std::string path;
+    int index = 0;
+};
+
+// Asks fontconfig for the face that best fits the request (cached). False when
+// fontconfig has no font at all.
+bool match_face_file(const char* family, int weight, bool italic, bool fixed_pitch,
+                     FaceFile* out);
+
+}  // namespace zp
+
+#endif

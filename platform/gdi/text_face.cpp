@@ -1,0 +1,372 @@
+// Sized faces: FreeType faces at the pixel size a font asks for, their Win32 text
+// metrics, and their rendered glyphs, all cached for the life of the process.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_ADVANCES_H
+#include FT_OUTLINE_H
+#include FT_SIZES_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+
+#include "text.h"
+
+namespace zp {
+namespace {
+
+// Heights beyond this many pixels are clamped: a glyph image is height squared bytes.
+constexpr int kMaxPixelHeight = 1000;
+// GDI's default for a font created with height 0: a 16-pixel cell.
+constexpr int kDefaultCellHeight = 16;
+// Rendered glyphs kept before the whole glyph cache is dropped and rebuilt on demand.
+constexpr size_t kGlyphBudgetBytes = size_t(64) << 20;
+
+constexpr BYTE kFamilyRoman = 0x10, kFamilySwiss = 0x20, kFamilyModern = 0x30,
+               kFamilyScript = 0x40, kFamilyDecorative = 0x50;
+
+void report_no_font(const char* why) {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    std::fprintf(stderr, "zorve: no usable font (%s); text will not be drawn\n", why);
+}
+
+FT_Library freetype() {
+    static FT_Library library = [] {
+        FT_Library l = nullptr;
+        return FT_Init_FreeType(&l) == 0 ? l : nullptr;
+    }();
+    return library;
+}
+
+// ANSI (code page 1252) byte to Unicode; 0 for bytes with no character, which draw
+// as the font's default glyph, as control characters do.
+uint32_t unicode_of(unsigned char c) {
+    static const uint16_t high[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    if (c < 0x20 || c == 0x7F) return 0;
+    if (c >= 0x80 && c < 0xA0) return high[c - 0x80];
+    return c;
+}
+
+struct Glyph {
+    bool rendered = false;
+    int left = 0, top = 0, width = 0, rows = 0;
+    std::unique_ptr<uint8_t[]> coverage;
+};
+
+struct SizedFace : FontFace {
+    FT_Face ft = nullptr;
+    FT_Size size = nullptr;
+    int embolden = 0;  // extra stroke width in pixels, for bold the file lacks
+    bool slant = false;
+    FT_UInt index[256] = {};
+    Glyph glyphs[256];
+};
+
+size_t& glyph_bytes() {
+    static size_t bytes = 0;
+    return bytes;
+}
+
+std::map<std::tuple<FT_Face, int, int, bool>, std::unique_ptr<SizedFace>>& sized_faces() {
+    static std::map<std::tuple<FT_Face, int, int, bool>, std::unique_ptr<SizedFace>> faces;
+    return faces;
+}
+
+void drop_all_glyphs() {
+    for (auto& [key, face] : sized_faces())
+        for (Glyph& g : face->glyphs) {
+            g.coverage.reset();
+            g.rendered = false;
+        }
+    glyph_bytes() = 0;
+}
+
+FT_Face open_face(const FaceFile& file) {
+    static std::map<std::pair<std::string, int>, FT_Face> faces;
+    auto key = std::make_pair(file.path, file.index);
+    auto it = faces.find(key);
+    if (it != faces.end()) return it->second;
+    FT_Face face = nullptr;
+    if (!freetype() || FT_New_Face(freetype(), file.path.c_str(), file.index, &face) != 0) {
+        face = nullptr;
+    } else if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
+        FT_Done_Face(face);
+        face = nullptr;
+    }
+    faces.emplace(key, face);
+    return face;
+}
+
+int scale(long units, int ppem, int upem) {
+    long long v = static_cast<long long>(units) * ppem;
+    return static_cast<int>(v >= 0 ? (2 * v + upem) / (2 * upem) : -((-2 * v + upem) / (2 * upem)));
+}
+
+int face_weight(FT_Face ft) {
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+    if (os2 && os2->version != 0xFFFF && os2->usWeightClass) return os2->usWeightClass;
+    return (ft->style_flags & FT_STYLE_FLAG_BOLD) ? FW_BOLD : FW_NORMAL;
+}
+
+BYTE family_bits(FT_Face ft, const TT_OS2* os2) {
+    if (FT_IS_FIXED_WIDTH(ft)) return kFamilyModern;
+    if (!os2 || os2->version == 0xFFFF) return FF_DONTCARE;
+    switch (os2->panose[0]) {  // PANOSE family kind, then serif style
+        case 2: return os2->panose[1] >= 11 && os2->panose[1] <= 13 ? kFamilySwiss
+                       : os2->panose[1] >= 2 && os2->panose[1] <= 10 ? kFamilyRoman
+                                                                    : FF_DONTCARE;
+        case 3: return kFamilyScript;
+        case 4: return kFamilyDecorative;
+        default: return FF_DONTCARE;
+    }
+}
+
+// Fills the metrics of a face at the size a request asks for. Negative heights ask for
+// the em height, positive ones for the cell (ascent + descent), as in Win32.
+void size_face(SizedFace& f, int height, int weight, bool italic, bool synthetic_bold) {
+    FT_Face ft = f.ft;
+    const int upem = ft->units_per_EM;
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+    auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(ft, FT_SFNT_HHEA));
+    const bool have_os2 = os2 && os2->version != 0xFFFF;
+    long asc_u = ft->ascender, desc_u = -ft->descender;
+    if (have_os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+        asc_u = os2->usWinAscent;
+        desc_u = os2->usWinDescent;
+    }
+    if (asc_u + desc_u <= 0) {
+        asc_u = upem * 4 / 5;
+        desc_u = upem - asc_u;
+    }
+    int ppem, asc, desc;
+    if (height < 0) {
+        ppem = -height;
+        asc = scale(asc_u, ppem, upem);
+        desc = scale(desc_u, ppem, upem);
+        asc = std::max(asc, ppem - desc);  // the cell always holds the em
+    } else {
+        // The largest em whose rounded cell fits; the rest goes to the ascent.
+        ppem = static_cast<int>(static_cast<long long>(height) * upem / (asc_u + desc_u));
+        ppem = std::clamp(ppem, 1, height);
+        while (ppem > 1 && scale(asc_u, ppem, upem) + scale(desc_u, ppem, upem) > height) --ppem;
+        desc = std::min(scale(desc_u, ppem, upem), height - 1);
+        asc = height - desc;
+    }
+    FT_Activate_Size(f.size);
+    FT_Set_Pixel_Sizes(ft, 0, static_cast<FT_UInt>(ppem));
+    f.embolden = synthetic_bold ? std::max(1, ppem / 24) : 0;
+
+    int max_advance = 0;
+    for (int c = 0; c < 256; ++c) {
+        uint32_t u = unicode_of(static_cast<unsigned char>(c));
+        f.index[c] = u ? FT_Get_Char_Index(ft, u) : 0;
+        FT_Fixed units = 0;
+        FT_Get_Advance(ft, f.index[c], FT_LOAD_NO_SCALE, &units);
+        f.advance[c] = scale(units, ppem, upem) + f.embolden;
+        if (c >= 0x20) max_advance = std::max(max_advance, f.advance[c]);
+    }
+    f.max_overhang = ppem + f.embolden;
+
+    TEXTMETRICA& tm = f.metrics;
+    tm.tmHeight = asc + desc;
+    tm.tmAscent = asc;
+    tm.tmDescent = desc;
+    tm.tmInternalLeading = tm.tmHeight - ppem;
+    tm.tmExternalLeading = 0;
+    if (have_os2 && hhea) {
+        long gap = hhea->Line_Gap - ((asc_u + desc_u) - (hhea->Ascender - hhea->Descender));
+        tm.tmExternalLeading = std::max(0, scale(gap, ppem, upem));
+    }
+    tm.tmAveCharWidth = have_os2 && os2->xAvgCharWidth > 0 ? scale(os2->xAvgCharWidth, ppem, upem)
+                                                           : f.advance[static_cast<unsigned char>('x')];
+    tm.tmAveCharWidth = std::max<LONG>(1, tm.tmAveCharWidth);
+    tm.tmMaxCharWidth = std::max<LONG>(tm.tmAveCharWidth, max_advance);
+    tm.tmWeight = f.embolden ? std::max(weight, FW_BOLD) : face_weight(ft);
+    tm.tmOverhang = 0;
+    tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = 96;
+    tm.tmFirstChar = 0x1E;
+    tm.tmLastChar = 0xFF;
+    tm.tmDefaultChar = 0x1F;
+    tm.tmBreakChar = 0x20;
+    tm.tmItalic = (italic || f.slant || (ft->style_flags & FT_STYLE_FLAG_ITALIC)) ? 255 : 0;
+    // Win32's TMPF_FIXED_PITCH bit is set for variable-pitch faces.
+    tm.tmPitchAndFamily = static_cast<BYTE>((FT_IS_FIXED_WIDTH(ft) ? 0 : TMPF_FIXED_PITCH) |
+                                            TMPF_VECTOR | (FT_IS_SFNT(ft) ? TMPF_TRUETYPE : 0) |
+                                            family_bits(ft, os2));
+    tm.tmCharSet = ANSI_CHARSET;
+    f.usable = true;
+}
+
+// Plausible metrics for when no font can be opened, so that layout code that divides
+// by the line height keeps working while nothing is drawn.
+const FontFace& fallback_face(int height) {
+    static std::map<int, std::unique_ptr<FontFace>> faces;
+    auto& slot = faces[height];
+    if (!slot) {
+        slot = std::make_unique<FontFace>();
+        const int cell = height > 0 ? height : std::max(1, -height * 7 / 6);
+        const int em = height > 0 ? std::max(1, height * 6 / 7) : -height;
+        TEXTMETRICA& tm = slot->metrics;
+        tm.tmHeight = cell;
+        tm.tmDescent = cell / 5;
+        tm.tmAscent = cell - tm.tmDescent;
+        tm.tmInternalLeading = cell - em;
+        tm.tmAveCharWidth = std::max(1, em / 2);
+        tm.tmMaxCharWidth = std::max(1, em);
+        tm.tmWeight = FW_NORMAL;
+        tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = 96;
+        tm.tmFirstChar = 0x1E;
+        tm.tmLastChar = 0xFF;
+        tm.tmDefaultChar = 0x1F;
+        tm.tmBreakChar = 0x20;
+        tm.tmPitchAndFamily = TMPF_FIXED_PITCH;
+        tm.tmCharSet = ANSI_CHARSET;
+        std::fill(std::begin(slot->advance), std::end(slot->advance), tm.tmAveCharWidth);
+    }
+    return *slot;
+}
+
+const FontFace& resolve(const Font& font, int height) {
+    FaceFile file;
+    if (!match_face_file(font.face_name, font.weight, font.italic, font.fixed_pitch, &file)) {
+        report_no_font("fontconfig found no font");
+        return fallback_face(height);
+    }
+    FT_Face ft = open_face(file);
+    if (!ft) {
+        std::string why = "FreeType cannot open " + file.path;
+        report_no_font(why.c_str());
+        return fallback_face(height);
+    }
+    // Styles the file lacks are synthesized, as GDI does: the file decides, not
+    // fontconfig's configuration.
+    const bool embolden = font.weight >= 600 && face_weight(ft) < 600;
+    const bool slant = font.italic && !(ft->style_flags & FT_STYLE_FLAG_ITALIC);
+    auto key = std::make_tuple(ft, height, embolden ? std::max(font.weight, FW_BOLD) : 0, slant);
+    auto& slot = sized_faces()[key];
+    if (!slot) {
+        auto f = std::make_unique<SizedFace>();
+        f->ft = ft;
+        f->slant = slant;
+        if (FT_New_Size(ft, &f->size) != 0) {
+            sized_faces().erase(key);
+            report_no_font("FreeType cannot size a face");
+            return fallback_face(height);
+        }
+        size_face(*f, height, font.weight, font.italic, embolden);
+        slot = std::move(f);
+    }
+    return *slot;
+}
+
+// What makes two font requests equal, kept flat so that a lookup neither allocates
+// nor compares more than a few words.
+struct RequestKey {
+    char name[LF_FACESIZE] = {};
+    int height = 0;
+    int weight = 0;
+    bool italic = false;
+    bool fixed = false;
+    bool operator==(const RequestKey& o) const {
+        return height == o.height && weight == o.weight && italic == o.italic &&
+               fixed == o.fixed && std::strcmp(name, o.name) == 0;
+    }
+};
+
+struct RequestHash {
+    size_t operator()(const RequestKey& k) const {
+        uint64_t h = 1469598103934665603ull;
+        auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+        for (const char* p = k.name; *p; ++p) mix(static_cast<unsigned char>(*p));
+        mix(static_cast<uint32_t>(k.height));
+        mix(static_cast<uint32_t>(k.weight) << 2 | k.italic << 1 | k.fixed);
+        return static_cast<size_t>(h);
+    }
+};
+
+int normalized_height(int height) {
+    if (height == 0) return kDefaultCellHeight;
+    if (height > 0) return std::min(height, kMaxPixelHeight);
+    return height < -kMaxPixelHeight ? -kMaxPixelHeight : height;
+}
+
+}  // namespace
+
+const FontFace& font_face(Font& font) {
+    if (font.face) return *font.face;
+    static std::unordered_map<RequestKey, const FontFace*, RequestHash> requests;
+    RequestKey key;
+    std::memcpy(key.name, font.face_name, sizeof key.name);
+    key.name[LF_FACESIZE - 1] = 0;
+    key.height = normalized_height(font.height);
+    key.weight = font.weight;
+    key.italic = font.italic;
+    key.fixed = font.fixed_pitch;
+    auto it = requests.find(key);
+    if (it == requests.end()) {
+        if (requests.size() >= 4096) requests.clear();  // faces stay; only the index goes
+        it = requests.emplace(key, &resolve(font, key.height)).first;
+    }
+    font.face = it->second;
+    return *font.face;
+}
+
+GlyphImage glyph_image(const FontFace& face, unsigned char byte) {
+    if (!face.usable) return {};
+    // Only SizedFaces are usable.
+    auto& f = const_cast<SizedFace&>(static_cast<const SizedFace&>(face));
+    Glyph& g = f.glyphs[byte];
+    if (!g.rendered) {
+        if (glyph_bytes() > kGlyphBudgetBytes) drop_all_glyphs();
+        g.rendered = true;
+        FT_Activate_Size(f.size);
+        FT_GlyphSlot slot = f.ft->glyph;
+        if (FT_Load_Glyph(f.ft, f.index[byte], FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) == 0 &&
+            slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+            if (f.slant) {
+                FT_Matrix shear = {0x10000, 0x0366A, 0, 0x10000};  // about 12 degrees
+                FT_Outline_Transform(&slot->outline, &shear);
+            }
+            if (f.embolden) FT_Outline_EmboldenXY(&slot->outline, f.embolden * 64, 0);
+            if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
+                slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
+                const FT_Bitmap& b = slot->bitmap;
+                g.left = slot->bitmap_left;
+                g.top = slot->bitmap_top;
+                g.width = static_cast<int>(b.width);
+                g.rows = static_cast<int>(b.rows);
+                const size_t bytes = size_t(g.width) * size_t(g.rows);
+                if (bytes) {
+                    g.coverage = std::make_unique<uint8_t[]>(bytes);
+                    for (int r = 0; r < g.rows; ++r)
+                        std::memcpy(g.coverage.get() + size_t(r) * g.width,
+                                    b.buffer + static_cast<ptrdiff_t>(r) * b.pitch, size_t(g.width));
+                    glyph_bytes() += bytes;
+                }
+            }
+        }
+    }
+    GlyphImage image;
+    if (g.coverage) {
+        image.left = g.left;
+        image.top = g.top;
+        image.width = g.width;
+        image.rows = g.rows;
+        image.coverage = g.coverage.get();
+    }
+    return image;
+}
+
+}  // namespace zp

@@ -1,0 +1,122 @@
+// Font matching: which font file answers a request for a face name, weight, slant and
+// pitch. Fontconfig decides, as GDI's font mapper does on Windows: an unknown name
+// gets the default face rather than a failure.
+#include <fontconfig/fontconfig.h>
+#include <strings.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+
+#include "text.h"
+
+namespace zp {
+namespace {
+
+bool fontconfig_ready() {
+    static const bool ready = FcInit() == FcTrue;
+    return ready;
+}
+
+bool is_monospaced(FcPattern* p) {
+    int spacing = FC_PROPORTIONAL;
+    FcPatternGetInteger(p, FC_SPACING, 0, &spacing);
+    return spacing >= FC_MONO;
+}
+
+bool has_family(FcPattern* p, const char* family) {
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(p, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+        if (strcasecmp(reinterpret_cast<const char*>(name), family) == 0) return true;
+    return false;
+}
+
+bool is_scalable(FcPattern* p) {
+    FcBool scalable = FcTrue;
+    FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
+    return scalable == FcTrue;
+}
+
+// The best match for a prepared pattern, or the best scalable one when the best is a
+// bitmap font (those have no sizes to scale to). Caller destroys the result.
+FcPattern* best_match(FcPattern* request) {
+    FcResult result;
+    FcPattern* best = FcFontMatch(nullptr, request, &result);
+    if (!best || is_scalable(best)) return best;
+    FcPatternDestroy(best);
+    best = nullptr;
+    if (FcFontSet* sorted = FcFontSort(nullptr, request, FcFalse, nullptr, &result)) {
+        for (int i = 0; i < sorted->nfont && !best; ++i)
+            if (is_scalable(sorted->fonts[i]))
+                best = FcFontRenderPrepare(nullptr, request, sorted->fonts[i]);
+        FcFontSetDestroy(sorted);
+    }
+    return best;
+}
+
+FcPattern* match(const char* family, int weight, bool italic, bool fixed_pitch) {
+    FcPattern* request = FcPatternCreate();
+    if (family && *family)
+        FcPatternAddString(request, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddInteger(request, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(request, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    if (fixed_pitch) FcPatternAddInteger(request, FC_SPACING, FC_MONO);
+    FcPatternAddBool(request, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, request, FcMatchPattern);
+    FcDefaultSubstitute(request);
+    FcPattern* best = best_match(request);
+    FcPatternDestroy(request);
+    return best;
+}
+
+std::optional<FaceFile> lookup(const char* family, int weight, bool italic, bool fixed_pitch) {
+    if (!fontconfig_ready()) return std::nullopt;
+    FcPattern* best = match(family, weight, italic, fixed_pitch);
+    // A fixed-pitch request for a name the system lacks gets a monospaced face, as
+    // GDI's mapper weighs pitch above its fallback face.
+    if (best && fixed_pitch && !is_monospaced(best) && !(family && has_family(best, family))) {
+        FcPatternDestroy(best);
+        best = match("monospace", weight, italic, true);
+    }
+    if (!best) return std::nullopt;
+    FaceFile file;
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(best, FC_FILE, 0, &path) == FcResultMatch && path)
+        file.path = reinterpret_cast<const char*>(path);
+    FcPatternGetInteger(best, FC_INDEX, 0, &file.index);
+    FcPatternDestroy(best);
+    if (file.path.empty()) return std::nullopt;
+    return file;
+}
+
+}  // namespace
+
+bool match_face_file(const char* family, int weight, bool italic, bool fixed_pitch,
+                     FaceFile* out) {
+    if (weight <= 0) weight = FW_NORMAL;
+    if (weight > 1000) weight = 1000;
+    using Key = std::tuple<std::string, int, bool, bool>;
+    static std::map<Key, std::optional<FaceFile>> cache;
+    Key key{family ? family : "", weight, italic, fixed_pitch};
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        // Names are arbitrary program input: bound the cache rather than grow forever.
+        if (cache.size() >= 1024) cache.clear();
+        it = cache.emplace(key, lookup(family, weight, italic, fixed_pitch)).first;
+    }
+    if (!it->second) return false;
+    *out = *it->second;
+    return true;
+}
+
+}  // namespace zp
+
+#if defined(__SANITIZE_ADDRESS__)
+// Fontconfig leaks a block while it parses its configuration files, once per process;
+// that is not ours to free, and leak checks must stay useful for our own code. Weak, so
+// that a program can still supply its own list.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
