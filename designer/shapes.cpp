@@ -92,8 +92,7 @@ void draw_bare_face(const CardObject& object, int background_color, bool selecte
 
 void draw_message(const CardObject& object, int background_color, bool selected) {
     const int x = object.x, y = object.y, s = object.point_size;
-    // The text is the format itself; none of the fixed texts holds a '%'.
-    ZORVE_draw_textf(object.color, x, y, s, message_text(object.kind));
+    ZORVE_draw_textf(object.color, x, y, s, "%s", message_text(object.kind));
     if (!selected) return;
     // Ticks on the left half of the square over the first letter, the one a click hits.
     const int k = contrast_color(background_color);

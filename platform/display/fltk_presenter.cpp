@@ -7,6 +7,7 @@
 #include <chrono>
 #include <map>
 
+#include "fltk_dialog.h"
 #include "fltk_display.h"
 #include "fltk_window.h"
 #include "presenter.h"
@@ -15,10 +16,16 @@ namespace zp {
 
 namespace {
 
+using fltk::DialogWindow;
 using fltk::PresenterWindow;
 
+// Windows showing a client surface, and dialogs showing widgets.
 std::map<HWND, PresenterWindow*>& windows() {
     static std::map<HWND, PresenterWindow*> table;
+    return table;
+}
+std::map<HWND, DialogWindow*>& dialogs() {
+    static std::map<HWND, DialogWindow*> table;
     return table;
 }
 
@@ -37,9 +44,15 @@ void start_display() {
 }
 
 void forget_window(HWND window) {
-    PresenterWindow* w = find_window(window);
-    if (!w) return;
-    windows().erase(window);
+    Fl_Window* w = find_window(window);
+    if (w) {
+        windows().erase(window);
+    } else if (auto it = dialogs().find(window); it != dialogs().end()) {
+        w = it->second;
+        dialogs().erase(it);
+    } else {
+        return;
+    }
     w->hide();
     // Deleted once FLTK is done with it: the request may come from inside one of the
     // window's own handlers (a close from the window manager destroys the window).
@@ -61,6 +74,13 @@ void presenter_window_changed(HWND window) {
         forget_window(window);
         return;
     }
+    auto dialog = dialogs().find(window);
+    if (dialog == dialogs().end() && !find_window(window) && fltk::is_dialog(window, view))
+        dialog = dialogs().emplace(window, new DialogWindow(window)).first;
+    if (dialog != dialogs().end()) {
+        dialog->second->sync(view);
+        return;
+    }
     PresenterWindow*& w = windows()[window];
     if (!w) w = new PresenterWindow(window);
     w->sync(view);
@@ -75,6 +95,7 @@ void presenter_window_drawn(HWND window) {
 void presenter_poll() {
     start_display();
     fltk::release_retired_menus();
+    for (auto& [handle, dialog] : dialogs()) dialog->sync_controls();
     Fl::check();
 }
 

@@ -12,6 +12,7 @@ PROBE_ERR=$E2E_TMP/probe.err
 READ_POS=0           # lines of the probe's output already checked
 MENU_BAR_HEIGHT=19   # the client area starts below the menu bar
 KEEP_TMP=0
+[ -z "${E2E_KEEP:-}" ] || KEEP_TMP=1  # E2E_KEEP set: screenshots and logs stay after a pass too
 
 e2e_cleanup() {
   local i
@@ -209,4 +210,50 @@ menu_item_point() {
   local x y w h
   read -r x y w h <<<"$MENU_BOX"
   echo $((x + 30)) $((y + (2 * $1 + 1) * h / (2 * $2)))
+}
+
+# Sets WIN to the X id of the visible window titled exactly TITLE: wait_window TITLE
+wait_window() {
+  local title=$1
+  WIN=
+  poll 10 eval 'WIN=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1); [ -n "$WIN" ]' ||
+    fail "the window \"$title\" did not appear"
+}
+
+window_mapped() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+# Screenshot of a window's whole inside (a window without a menu bar): window_shot WIN FILE
+window_shot() {
+  local ox oy w h
+  read -r ox oy <<<"$(window_origin "$1")"
+  read -r _ _ w h <<<"$(window_box "$1")"
+  import -window root -crop "${w}x${h}+${ox}+${oy}" +repage "$2" 2>/dev/null
+}
+
+# Ink (pixels darker than mid-grey) in a rectangle of an image, as "COUNT LEFT RIGHT
+# TOP BOTTOM" in image coordinates (the extremes are -1 without ink):
+#   ink_in FILE X Y W H
+ink_in() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -depth 8 -compress none pgm:- |
+    awk -v ox="$2" -v oy="$3" '
+      { for (i = 1; i <= NF; i++) t[n++] = $i }
+      END {
+        w = t[1]; h = t[2]; count = 0; left = right = top = bottom = -1
+        for (k = 0; k < w * h; k++) {
+          if (t[4 + k] >= 128) continue
+          x = k % w + ox; y = int(k / w) + oy; count++
+          if (left < 0 || x < left) left = x
+          if (x > right) right = x
+          if (top < 0) top = y
+          bottom = y
+        }
+        print count, left, right, top, bottom
+      }'
+}
+
+# Whether two rectangles of two images hold the same pixels: same_pixels A GEOMETRY_A B GEOMETRY_B
+same_pixels() {
+  convert "$1" -crop "$2" +repage "$E2E_TMP/same_a.png" &&
+    convert "$3" -crop "$4" +repage "$E2E_TMP/same_b.png" &&
+    [ "$(compare -metric AE "$E2E_TMP/same_a.png" "$E2E_TMP/same_b.png" null: 2>&1)" = 0 ]
 }

@@ -1,5 +1,6 @@
 // Recording the event stream into "ZORVE.SCR" and playing it back, wait by wait.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -30,9 +31,19 @@ std::string read_script() {
     return text;
 }
 
+namespace fs = std::filesystem;
+
 class Script : public fixture::Canvas {
 protected:
+    // Each test in a folder of its own: the script file's name is fixed, and tests may
+    // run side by side.
     void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        home = fs::current_path();
+        folder = fs::temp_directory_path() / (std::string("zorve-script-") + info->name() + "-" +
+                                              std::to_string(reinterpret_cast<uintptr_t>(&home)));
+        fs::create_directories(folder);
+        fs::current_path(folder);
         fixture::Canvas::SetUp();
         script_close();
         periodic_count = 0;
@@ -50,7 +61,11 @@ protected:
         zp::headless::set_idle_hook(nullptr);
 #endif
         fixture::Canvas::TearDown();
+        fs::current_path(home);
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
     }
+    fs::path home, folder;
 
     static void post(UINT message, WPARAM wparam, LPARAM lparam) {
         PostMessageA(graphics_window, message, wparam, lparam);

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The console window on the desktop: switching logging on shows it, a drawing call with
+# a colour that does not exist writes its correction and its log line as the two bottom
+# lines, and each new line scrolls what was there up by exactly one line height.
+#   console_window_test.sh PROBE
+set -u
+PROBE=$1
+. "$(dirname "$0")/lib.sh"
+require_tools
+ensure_display
+ensure_window_manager
+cd "$E2E_TMP" || fail "no temporary folder"
+
+start_probe console
+# Line height, width of "Illegal color 30; using RED." and the average letter width,
+# as the probe measures them in the console's font.
+next_line 10 || fail "the probe printed nothing"
+read -r word LINE TEXT_WIDTH LETTER <<<"$NEXT_LINE"
+[ "$word" = console ] && [ "${LINE:-0}" -gt 0 ] && [ "${TEXT_WIDTH:-0}" -gt 0 ] ||
+  fail "unexpected first line \"$NEXT_LINE\""
+find_probe_window
+GRAPHICS=$WIN
+
+# Hidden as the designer hides it; logging on shows it.
+[ -z "$(xdotool search --onlyvisible --name '^ZORVE Text$' 2>/dev/null)" ] ||
+  fail "the console is visible before logging is switched on"
+activate "$GRAPHICS"
+xdotool key l
+expect_line logging
+wait_window "ZORVE Text"
+CONSOLE=$WIN
+read -r _ _ CW CH <<<"$(window_box "$CONSOLE")"
+[ "${CH:-0}" -gt $((3 * LINE)) ] || fail "console is only ${CH:-?} pixels high"
+
+BOTTOM=$((CH - LINE))        # top row of the bottom line
+ABOVE=$((CH - 2 * LINE))     # top row of the line above it
+
+# --- one bad call: "Illegal color 30; using RED." and then the log line of the
+# rectangle. Ink starts 5 pixels from the left edge.
+activate "$GRAPHICS"
+xdotool key b
+expect_line drawn
+lines_written() {
+  window_shot "$CONSOLE" "$E2E_TMP/console1.png" || return 1
+  read -r INK_BOTTOM L_BOTTOM _ <<<"$(ink_in "$E2E_TMP/console1.png" 0 "$BOTTOM" "$CW" "$LINE")"
+  read -r INK_ABOVE L_ABOVE R_ABOVE _ <<<"$(ink_in "$E2E_TMP/console1.png" 0 "$ABOVE" "$CW" "$LINE")"
+  [ "$INK_BOTTOM" -gt 0 ] && [ "$INK_ABOVE" -gt 0 ]
+}
+poll 10 lines_written || fail "no text in the console's two bottom lines (ink: ${INK_ABOVE:-?} above, ${INK_BOTTOM:-?} bottom)"
+for left in "$L_BOTTOM" "$L_ABOVE"; do
+  [ "$left" -ge 5 ] && [ "$left" -le 6 ] || fail "a line's ink starts at x = $left, not 5"
+done
+# The correction's ink ends within its last letter's cell (its final "." is narrow).
+[ "$R_ABOVE" -ge $((5 + TEXT_WIDTH - LETTER)) ] && [ "$R_ABOVE" -lt $((5 + TEXT_WIDTH)) ] ||
+  fail "the line above the bottom has ink up to x = $R_ABOVE; \"Illegal color 30; using RED.\" ends at $((5 + TEXT_WIDTH))"
+
+# --- an empty line: everything moves up one line height and the bottom line is blank.
+activate "$GRAPHICS"
+xdotool key e
+expect_line empty
+scrolled() {
+  window_shot "$CONSOLE" "$E2E_TMP/console2.png" || return 1
+  read -r INK_NEW _ <<<"$(ink_in "$E2E_TMP/console2.png" 0 "$BOTTOM" "$CW" "$LINE")"
+  [ "$INK_NEW" -eq 0 ] &&
+    same_pixels "$E2E_TMP/console2.png" "${CW}x${BOTTOM}+0+0" "$E2E_TMP/console1.png" "${CW}x${BOTTOM}+0+$LINE"
+}
+poll 10 scrolled || fail "after an empty line the console did not move up by $LINE rows (bottom ink: ${INK_NEW:-?})"
+
+wmctrl -i -c "$GRAPHICS" || fail "wmctrl could not ask to close the graphics window"
+expect_line quit
+probe_exit_status 10
+status=$?
+[ "$status" -eq 0 ] || fail "the probe exited with $status"
+echo "console window: all checks passed"
