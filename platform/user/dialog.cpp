@@ -253,9 +253,10 @@ INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialo
         first_tab_stop)
         SetFocus(first_tab_stop);
     if ((d = find_window(dialog)) == nullptr) return -1;
-    if ((header.style & WS_VISIBLE) && !d->dialog_ended) ShowWindow(dialog, SW_SHOW);
+    // The owner is disabled before the dialog appears, as a modal dialog's owner is.
     const bool owner_was_enabled = own && IsWindowEnabled(owner);
     if (own) EnableWindow(owner, FALSE);
+    if ((header.style & WS_VISIBLE) && !d->dialog_ended) ShowWindow(dialog, SW_SHOW);
 
     INT_PTR result = 0;
     for (;;) {
@@ -313,7 +314,10 @@ BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
     Window* w = find_window(window);
     if (!w) return FALSE;
     w->title = text ? text : "";
-    if (!(w->style & WS_CHILD)) presenter_window_changed(window);
+    // A control's text is shown by its top-level window.
+    Window* top = w;
+    while (top && (top->style & WS_CHILD)) top = find_window(top->parent);
+    if (top) presenter_window_changed(top->handle);
     return TRUE;
 }
 
