@@ -79,6 +79,12 @@ std::optional<FaceFile> lookup(const char* family, int weight, bool italic, bool
         FcPatternDestroy(best);
         best = match("monospace", weight, italic, true);
     }
+    // Any other name the system lacks gets GDI's default face, Arial, which fontconfig
+    // maps to a face of the same metrics where one is installed.
+    else if (best && !fixed_pitch && !(family && has_family(best, family))) {
+        FcPatternDestroy(best);
+        best = match("Arial", weight, italic, false);
+    }
     if (!best) return std::nullopt;
     FaceFile file;
     FcChar8* path = nullptr;

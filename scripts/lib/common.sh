@@ -3,7 +3,7 @@
 # Debian packages the project needs to build and test.
 ZORVE_PACKAGES=(
   cmake g++ make pkg-config
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation libpng-dev
   libfltk1.3-dev
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64
