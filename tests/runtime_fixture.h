@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "runtime/runtime.h"
+#ifndef _WIN32
+#include "platform/display/headless.h"
+#endif
 
 namespace fixture {
 
@@ -66,6 +69,24 @@ protected:
         console_tap = nullptr;
     }
     static std::vector<std::string>& lines() { return console_lines(); }
+};
+
+// A canvas on which time passes while the program sleeps: real time on Windows, the
+// headless presenter's virtual clock elsewhere, so timers fire in either.
+class TimedCanvas : public Canvas {
+protected:
+    void SetUp() override {
+        Canvas::SetUp();
+#ifndef _WIN32
+        zp::headless::set_idle_hook([] { zp::headless::advance_clock(10); });
+#endif
+    }
+    void TearDown() override {
+#ifndef _WIN32
+        zp::headless::set_idle_hook(nullptr);
+#endif
+        Canvas::TearDown();
+    }
 };
 
 }  // namespace fixture

@@ -3,9 +3,6 @@
 #include <string>
 
 #include "runtime_fixture.h"
-#ifndef _WIN32
-#include "platform/display/headless.h"
-#endif
 
 namespace {
 
@@ -108,21 +105,12 @@ void CALLBACK person_acts(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-class Gets : public fixture::Canvas {
+class Gets : public fixture::TimedCanvas {
 protected:
-    void SetUp() override {
-        fixture::Canvas::SetUp();
-#ifndef _WIN32
-        zp::headless::set_idle_hook([] { zp::headless::advance_clock(10); });
-#endif
-    }
     void TearDown() override {
         KillTimer(graphics_window, 77);
         person = nullptr;
-#ifndef _WIN32
-        zp::headless::set_idle_hook(nullptr);
-#endif
-        fixture::Canvas::TearDown();
+        fixture::TimedCanvas::TearDown();
     }
     int ask(DialogPerson& p, const char* prompt, char* answer) {
         person = &p;

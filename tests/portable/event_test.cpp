@@ -1,27 +1,11 @@
 // The event wait, the menu and the shortcuts, driven by posted messages: these run on
 // our USER layer and, in the Windows build, on Wine's.
 #include "runtime_fixture.h"
-#ifndef _WIN32
-#include "platform/display/headless.h"
-#endif
 
 namespace {
 
-class Events : public fixture::Canvas {
+class Events : public fixture::TimedCanvas {
 protected:
-    // Time passes while the program sleeps: real time on Windows, the virtual clock here.
-    void SetUp() override {
-        fixture::Canvas::SetUp();
-#ifndef _WIN32
-        zp::headless::set_idle_hook([] { zp::headless::advance_clock(10); });
-#endif
-    }
-    void TearDown() override {
-#ifndef _WIN32
-        zp::headless::set_idle_hook(nullptr);
-#endif
-        fixture::Canvas::TearDown();
-    }
     static void post(UINT message, WPARAM wparam, LPARAM lparam) {
         PostMessageA(graphics_window, message, wparam, lparam);
     }

@@ -6,9 +6,6 @@
 #include <string>
 
 #include "runtime_fixture.h"
-#ifndef _WIN32
-#include "platform/display/headless.h"
-#endif
 
 namespace {
 
@@ -33,34 +30,27 @@ std::string read_script() {
 
 namespace fs = std::filesystem;
 
-class Script : public fixture::Canvas {
+class Script : public fixture::TimedCanvas {
 protected:
     // Each test in a folder of its own: the script file's name is fixed, and tests may
     // run side by side.
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         home = fs::current_path();
-        folder = fs::temp_directory_path() / (std::string("zorve-script-") + info->name() + "-" +
-                                              std::to_string(reinterpret_cast<uintptr_t>(&home)));
+        folder = fs::temp_directory_path() / (std::string("zorve-script-") + info->name());
         fs::create_directories(folder);
         fs::current_path(folder);
-        fixture::Canvas::SetUp();
+        fixture::TimedCanvas::SetUp();
         script_close();
         periodic_count = 0;
         std::remove(kScript);
-#ifndef _WIN32
-        zp::headless::set_idle_hook([] { zp::headless::advance_clock(10); });
-#endif
     }
     void TearDown() override {
         script_close();
         periodic_count = 0;
         recording_flag = playing_flag = play_one_flag = 0;
         std::remove(kScript);
-#ifndef _WIN32
-        zp::headless::set_idle_hook(nullptr);
-#endif
-        fixture::Canvas::TearDown();
+        fixture::TimedCanvas::TearDown();
         fs::current_path(home);
         std::error_code ignored;
         fs::remove_all(folder, ignored);
