@@ -83,7 +83,7 @@ void draw_button(int left, int top, int right, int bottom, int label_x, int labe
         label_x = label_x + 1;
         label_y = label_y - 1;
     }
-    ZORVE_draw_textf(label_color, label_x, label_y, LABEL_SIZE, label);
+    ZORVE_draw_textf(label_color, label_x, label_y, LABEL_SIZE, "%s", label);
 }
 
 void draw_panel(EditMode edit_mode, int& pressed_button) {

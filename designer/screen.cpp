@@ -56,7 +56,7 @@ void draw_status(EditMode edit_mode) {
     else if (edit_mode == MODE_SELECT)
         text = "To select a shape, click on it.  To select a message, click on its first letter";
     if (text) {
-        ZORVE_draw_textf(ZORVE_BLACK, STATUS_X, STATUS_Y, STATUS_SIZE, text);
+        ZORVE_draw_textf(ZORVE_BLACK, STATUS_X, STATUS_Y, STATUS_SIZE, "%s", text);
         return;
     }
     if (edit_mode == MODE_CARD_FULL) {
