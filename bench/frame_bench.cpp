@@ -1,25 +1,18 @@
-// Whole designer frames, drawn through the real drawing calls onto the canvas with
-// logging off: what the main loop pays before every wait. An empty card, a typical card
-// of ten mixed objects, and the costliest card, 99 outlined faces.
+// Whole designer frames, drawn through the real drawing calls onto the canvas: what the
+// main loop pays before every wait. With logging off, an empty card, a typical card of
+// ten mixed objects and the costliest card, 99 outlined faces; with logging on, a card
+// of one outlined face, whose thousand log lines each scroll the console window.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
+#include "bench_runtime.h"
 #include "designer.h"
-#include "runtime/runtime.h"
 
 namespace {
 
-void start_canvas() {
-    if (!canvas_dc) canvas_create(nullptr);
-    origin_x = 297;
-    origin_y = 248;
-    logging_flag = 0;
-    ZORVE_clear();
-}
-
 void run_frames(benchmark::State& state, DesignerState& designer) {
-    start_canvas();
+    bench_start();
     std::srand(1);
     for (auto _ : state) {
         draw_frame(designer);
@@ -68,5 +61,20 @@ void BM_FrameWorstCard(benchmark::State& state) {
     run_frames(state, designer);
 }
 BENCHMARK(BM_FrameWorstCard)->Unit(benchmark::kMillisecond);
+
+void BM_FrameOneOutlinedFaceLogged(benchmark::State& state) {
+    static DesignerState designer;
+    designer_state_init(designer);
+    table_reset(designer.table);
+    object_add_shape(0, 0, designer.edit_mode, designer.table);
+    while (designer.table[0].kind != SHAPE_OUTLINED_FACE) object_next_kind(designer.table[0]);
+    bench_start();
+    ZORVE_set_logging(1);  // shows the 1920-pixel-wide console, as the program does
+    std::srand(1);
+    for (auto _ : state) draw_frame(designer);
+    ZORVE_set_logging(0);
+    console_show(0);
+}
+BENCHMARK(BM_FrameOneOutlinedFaceLogged)->Unit(benchmark::kMillisecond);
 
 }  // namespace
