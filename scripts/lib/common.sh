@@ -32,23 +32,22 @@ ensure_packages() {
   fi
 }
 
-# Starts a private Xvfb display unless one is given; sets DISPLAY.
+# Starts a private Xvfb display unless one is given; sets DISPLAY. Xvfb picks a free
+# display number itself (-displayfd), so parallel runs never share one.
 start_xvfb() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in $(seq 91 120); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      ZORVE_XVFB_PID=$!
-      export DISPLAY=":$n"
-      for _ in $(seq 1 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-      done
-    fi
-  done
-  echo "cannot start Xvfb" >&2
-  return 1
+  local fifo n=""
+  fifo=$(mktemp -u)
+  mkfifo "$fifo" || return 1
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  ZORVE_XVFB_PID=$!
+  read -r -t 20 n <"$fifo"
+  rm -f "$fifo"
+  if [ -z "$n" ]; then
+    echo "cannot start Xvfb" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 stop_xvfb() {

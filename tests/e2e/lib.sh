@@ -62,16 +62,17 @@ poll() {
 # Uses the DISPLAY given (scripts/test starts Xvfb), or starts a private Xvfb.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in $(seq 140 180); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    export DISPLAY=":$n"
-    poll 10 xdpyinfo >/dev/null 2>&1 && return 0
-    fail "Xvfb did not start on :$n"
-  done
-  fail "no free display number for Xvfb"
+  # Xvfb picks a free display number itself, so tests started side by side never
+  # end up on one another's server.
+  local fifo="$E2E_TMP/displayfd" n=""
+  mkfifo "$fifo" || fail "cannot make $fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  read -r -t 20 n <"$fifo"
+  rm -f "$fifo"
+  [ -n "$n" ] || fail "Xvfb did not start"
+  export DISPLAY=":$n"
+  poll 10 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not answer on :$n"
 }
 
 wm_running() {
