@@ -57,11 +57,9 @@ void track_keys(const MSG& m) {
 }
 
 Window* window_to_paint(HWND filter) {
-    for (HWND h : top_level_windows()) {
-        Window* w = find_window(h);
-        if (w && w->visible && w->invalid && matches(filter, h)) return w;
-    }
-    return nullptr;
+    return find_window_if([filter](const Window& w) {
+        return !(w.style & WS_CHILD) && w.visible && w.invalid && matches(filter, w.handle);
+    });
 }
 
 Timer* due_timer(HWND filter, int64_t now) {

@@ -44,6 +44,14 @@ struct Window {
 
 // Windows by handle; nullptr for a handle that is not (or no longer) a window.
 Window* find_window(HWND handle);
+// The first live window, in creation order, that the test accepts; without allocating,
+// as the message queue asks on every call.
+Window* find_window_if(bool (*test)(const Window&, const void*), const void* context);
+template <class Test>
+Window* find_window_if(const Test& test) {
+    return find_window_if(
+        [](const Window& w, const void* t) { return (*static_cast<const Test*>(t))(w); }, &test);
+}
 // Client size for an outer size, from the style and the menu bar (Wine's metrics).
 void client_size_of(const Window& w, int* cw, int* ch);
 // Sends a message straight to the window procedure.

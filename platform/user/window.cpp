@@ -93,6 +93,12 @@ bool window_view(HWND handle, WindowView* view) {
     return true;
 }
 
+Window* find_window_if(bool (*test)(const Window&, const void*), const void* context) {
+    for (auto& [key, w] : registry().windows)
+        if (!w->destroying && test(*w, context)) return w.get();
+    return nullptr;
+}
+
 std::vector<Window*> children_of(HWND parent) {
     std::vector<Window*> result;
     for (auto& [key, w] : registry().windows)
