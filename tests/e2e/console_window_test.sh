@@ -6,10 +6,7 @@
 set -u
 PROBE=$1
 . "$(dirname "$0")/lib.sh"
-require_tools
-ensure_display
-ensure_window_manager
-cd "$E2E_TMP" || fail "no temporary folder"
+start_desktop
 
 start_probe console
 # Line height, width of "Illegal color 30; using RED." and the average letter width,

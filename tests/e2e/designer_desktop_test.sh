@@ -10,10 +10,7 @@ PROBE=$1
 MODE=${2:-test}
 . "$(dirname "$0")/lib.sh"
 [ -n "${E2E_KEEP:-}" ] && KEEP_TMP=1  # keeps the screenshots of every step
-require_tools
-ensure_display
-ensure_window_manager
-cd "$E2E_TMP" || fail "no temporary folder"
+start_desktop
 
 start_probe
 find_probe_window  # sets WIN

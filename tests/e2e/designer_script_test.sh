@@ -7,9 +7,7 @@
 set -u
 PROBE=$1
 . "$(dirname "$0")/lib.sh"
-require_tools
-ensure_display
-ensure_window_manager
+start_desktop_here
 # The runtime reads and writes its script in the working directory.
 WORK=$E2E_TMP/card
 mkdir "$WORK" && cd "$WORK" || fail "no working folder"

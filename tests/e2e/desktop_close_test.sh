@@ -5,10 +5,7 @@
 set -u
 PROBE=$1
 . "$(dirname "$0")/lib.sh"
-require_tools
-ensure_display
-ensure_window_manager
-cd "$E2E_TMP" || fail "no temporary folder"
+start_desktop
 
 start_probe
 expect_line ready

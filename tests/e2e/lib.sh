@@ -90,6 +90,18 @@ ensure_window_manager() {
   poll 10 wm_running || fail "openbox did not start (see $E2E_TMP/wm.log)"
 }
 
+# What every desktop test needs first: its tools, a display with a window manager, and
+# (start_desktop) the test's own temporary folder as working directory.
+start_desktop_here() {
+  require_tools
+  ensure_display
+  ensure_window_manager
+}
+start_desktop() {
+  start_desktop_here
+  cd "$E2E_TMP" || fail "no temporary folder"
+}
+
 start_probe() {
   "$PROBE" "$@" >"$PROBE_OUT" 2>"$PROBE_ERR" &
   PROBE_PID=$!

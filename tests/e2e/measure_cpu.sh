@@ -7,9 +7,7 @@ set -u
 PROBE=$1
 SPAN=${2:-10}
 . "$(dirname "$0")/lib.sh"
-require_tools
-ensure_display
-ensure_window_manager
+start_desktop_here
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }  # utime + stime
 hz=$(getconf CLK_TCK)
