@@ -34,11 +34,22 @@ PresenterWindow* find_window(HWND window) {
     return it == windows().end() ? nullptr : it->second;
 }
 
+// The menu bar and the dialog's widgets draw with the same face as the rest of the
+// program's text, not whatever the machine's fontconfig prefers for "sans". FLTK's Xft
+// names carry the style in their first character: ' ' plain, B bold, I italic, P both.
+void use_project_fonts() {
+    Fl::set_font(FL_HELVETICA, " Liberation Sans");
+    Fl::set_font(FL_HELVETICA_BOLD, "BLiberation Sans");
+    Fl::set_font(FL_HELVETICA_ITALIC, "ILiberation Sans");
+    Fl::set_font(FL_HELVETICA_BOLD_ITALIC, "PLiberation Sans");
+}
+
 void start_display() {
     static bool started = false;
     if (started) return;
     fltk::open_display();
     Fl::visual(FL_RGB);  // true colour for fl_draw_image, before any window is shown
+    use_project_fonts();
     fltk::register_menu_label_type();
     started = true;
 }

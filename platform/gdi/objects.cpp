@@ -128,7 +128,8 @@ HGDIOBJ make_stock(int which) {
             f->fixed_pitch = fixed;
             f->height = which == DEFAULT_GUI_FONT ? -11 : 16;
             f->weight = which == SYSTEM_FONT ? FW_BOLD : FW_NORMAL;
-            std::strcpy(f->face_name, fixed ? "monospace" : "sans-serif");
+            // Fixed choices from the font table, as every text must come out the same.
+            std::strcpy(f->face_name, fixed ? "Courier New" : "Arial");
             f->stock = true;
             return register_object(std::move(f));
         }

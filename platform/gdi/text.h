@@ -1,7 +1,7 @@
 // Inside of the text module: fonts resolved to sized faces, and their glyph images.
 //
 // A Font object only records the request; the first text call that uses it resolves
-// it to a FontFace through a chain of caches (request -> fontconfig match -> FreeType
+// it to a FontFace through a chain of caches (request -> font file -> FreeType
 // face -> size), so creating and deleting a font per drawing costs a hash lookup.
 // FontFaces live as long as the process: Font objects point at them.
 #ifndef ZORVE_PLATFORM_GDI_TEXT_H
@@ -38,16 +38,24 @@ const FontFace& font_face(Font& font);
 // The image of one byte's glyph, rendered on first use. Valid until the next call.
 GlyphImage glyph_image(const FontFace& face, unsigned char byte);
 
-// Where fontconfig's choice for a request lives: a font file and the face inside it.
+// Where a face lives: a font file and the face inside it.
 struct FaceFile {
     std::string path;
     int index = 0;
 };
 
-// Asks fontconfig for the face that best fits the request (cached). False when
-// fontconfig has no font at all.
+// The file that answers a request for a face name, weight, slant and pitch (cached):
+// the project's table for the names it knows, fontconfig for a face installed under
+// the name asked for, and GDI's default face for any other name. False when no font
+// can be found at all.
 bool match_face_file(const char* family, int weight, bool italic, bool fixed_pitch,
                      FaceFile* out);
+
+// The project's fixed table of faces (font_table.cpp).
+enum class TableMatch { Found, NotInTable, FileMissing };
+TableMatch table_face_file(const char* family, int weight, bool italic, FaceFile* out);
+// The name GDI's mapper falls back on: its default face, or a fixed-pitch one.
+const char* default_face_name(bool fixed_pitch);
 
 }  // namespace zp
 

@@ -1,6 +1,7 @@
 // Font matching: which font file answers a request for a face name, weight, slant and
-// pitch. Fontconfig decides, as GDI's font mapper does on Windows: an unknown name
-// gets the default face rather than a failure.
+// pitch. The project's table decides for the names it holds; fontconfig finds a face
+// installed under any other name; a name that nothing answers gets GDI's default face
+// rather than a failure, as GDI's font mapper does.
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
@@ -70,21 +71,7 @@ FcPattern* match(const char* family, int weight, bool italic, bool fixed_pitch) 
     return best;
 }
 
-std::optional<FaceFile> lookup(const char* family, int weight, bool italic, bool fixed_pitch) {
-    if (!fontconfig_ready()) return std::nullopt;
-    FcPattern* best = match(family, weight, italic, fixed_pitch);
-    // A fixed-pitch request for a name the system lacks gets a monospaced face, as
-    // GDI's mapper weighs pitch above its fallback face.
-    if (best && fixed_pitch && !is_monospaced(best) && !(family && has_family(best, family))) {
-        FcPatternDestroy(best);
-        best = match("monospace", weight, italic, true);
-    }
-    // Any other name the system lacks gets GDI's default face, Arial, which fontconfig
-    // maps to a face of the same metrics where one is installed.
-    else if (best && !fixed_pitch && !(family && has_family(best, family))) {
-        FcPatternDestroy(best);
-        best = match("Arial", weight, italic, false);
-    }
+std::optional<FaceFile> file_of(FcPattern* best) {
     if (!best) return std::nullopt;
     FaceFile file;
     FcChar8* path = nullptr;
@@ -94,6 +81,50 @@ std::optional<FaceFile> lookup(const char* family, int weight, bool italic, bool
     FcPatternDestroy(best);
     if (file.path.empty()) return std::nullopt;
     return file;
+}
+
+// A face installed under exactly this family name, whatever fontconfig would
+// substitute for a name it lacks.
+std::optional<FaceFile> installed_face(const char* family, int weight, bool italic) {
+    if (!family || !*family || !fontconfig_ready()) return std::nullopt;
+    FcPattern* best = match(family, weight, italic, false);
+    if (best && !has_family(best, family)) {
+        FcPatternDestroy(best);
+        best = nullptr;
+    }
+    return file_of(best);
+}
+
+// Fontconfig's own choice, for when the table's files are missing: a fixed-pitch
+// request gets a monospaced face, any name the system lacks Arial's stand-in.
+std::optional<FaceFile> fontconfig_choice(const char* family, int weight, bool italic,
+                                          bool fixed_pitch) {
+    if (!fontconfig_ready()) return std::nullopt;
+    FcPattern* best = match(family, weight, italic, fixed_pitch);
+    if (best && fixed_pitch && !is_monospaced(best) && !(family && has_family(best, family))) {
+        FcPatternDestroy(best);
+        best = match("monospace", weight, italic, true);
+    } else if (best && !fixed_pitch && !(family && has_family(best, family))) {
+        FcPatternDestroy(best);
+        best = match("Arial", weight, italic, false);
+    }
+    return file_of(best);
+}
+
+std::optional<FaceFile> lookup(const char* family, int weight, bool italic, bool fixed_pitch) {
+    FaceFile file;
+    switch (table_face_file(family, weight, italic, &file)) {
+        case TableMatch::Found:
+            return file;
+        case TableMatch::FileMissing:
+            return fontconfig_choice(family, weight, italic, fixed_pitch);
+        case TableMatch::NotInTable:
+            break;
+    }
+    if (auto installed = installed_face(family, weight, italic)) return installed;
+    const char* fallback = default_face_name(fixed_pitch);
+    if (table_face_file(fallback, weight, italic, &file) == TableMatch::Found) return file;
+    return fontconfig_choice(family, weight, italic, fixed_pitch);
 }
 
 }  // namespace

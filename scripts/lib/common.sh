@@ -1,24 +1,43 @@
 # Shared by scripts/test and scripts/run: installing what is missing, and a display.
 
-# Debian packages the project needs to build and test.
-ZORVE_PACKAGES=(
+# The Debian packages the project needs: the one list. scripts/run installs the first
+# group (build and run the designer), scripts/test every group.
+ZORVE_RUN_PACKAGES=(
   cmake g++ make pkg-config
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation libpng-dev
-  libfltk1.3-dev
-  googletest libgtest-dev libbenchmark-dev
-  g++-mingw-w64-x86-64 wine wine64
-  xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
-  clang libclang-rt-14-dev
+  libfreetype-dev libfontconfig-dev libpng-dev libfltk1.3-dev libx11-dev
+  fonts-liberation        # the faces that text is drawn with, on every machine
 )
+ZORVE_TEST_PACKAGES=(
+  googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64 wine wine64                          # the Windows build under Wine
+  xvfb xauth xdotool x11-utils imagemagick openbox wmctrl   # end-to-end tests on a display
+  clang libclang-rt-14-dev                                  # fuzzing
+  fonts-dejavu-core       # a family outside the font table, which tests ask for by name
+)
+
+# Files that show a package is really there, for packages whose absence would
+# otherwise only show as a CMake trace or a failing test.
+ZORVE_PACKAGE_FILES=(
+  libfltk1.3-dev:/usr/include/FL/Fl.H
+  libfreetype-dev:/usr/include/freetype2/ft2build.h
+  libfontconfig-dev:/usr/include/fontconfig/fontconfig.h
+  libpng-dev:/usr/include/png.h
+  fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
+  fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf
+  fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf
+  libgtest-dev:/usr/include/gtest/gtest.h
+  googletest:/usr/src/googletest/CMakeLists.txt
+  libbenchmark-dev:/usr/include/benchmark/benchmark.h
+)
+
+package_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
 
 # Installs the missing packages with apt when root; otherwise names the apt line.
 ensure_packages() {
   local missing=() p
-  for p in "$@"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$p")
-    fi
-  done
+  for p in "$@"; do package_installed "$p" || missing+=("$p"); done
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -eq 0 ]; then
     echo "Installing: ${missing[*]}"
@@ -32,14 +51,31 @@ ensure_packages() {
   fi
 }
 
+# Fails with the names of the packages that are still missing (an install that did not
+# work, or a package whose files were removed), before anything is built.
+check_packages() {
+  local missing=() p entry file
+  for p in "$@"; do package_installed "$p" || missing+=("$p"); done
+  for entry in "${ZORVE_PACKAGE_FILES[@]}"; do
+    p=${entry%%:*} file=${entry#*:}
+    case " $* " in *" $p "*) ;; *) continue ;; esac
+    [ -e "$file" ] || case " ${missing[*]} " in *" $p "*) ;; *) missing+=("$p") ;; esac
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "Install them (as root: apt-get install --reinstall ${missing[*]}), then run this again." >&2
+  return 1
+}
+
 # Starts a private Xvfb display unless one is given; sets DISPLAY. Xvfb picks a free
-# display number itself (-displayfd), so parallel runs never share one.
+# display number itself (-displayfd), so parallel runs never share one; -noreset keeps
+# it from resetting whenever its last client leaves, between one test and the next.
 start_xvfb() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local fifo n=""
   fifo=$(mktemp -u)
   mkfifo "$fifo" || return 1
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   ZORVE_XVFB_PID=$!
   read -r -t 20 n <"$fifo"
   rm -f "$fifo"

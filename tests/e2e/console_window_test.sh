@@ -9,11 +9,13 @@ PROBE=$1
 start_desktop
 
 start_probe console
-# Line height, width of "Illegal color 30; using RED." and the average letter width,
-# as the probe measures them in the console's font.
+# Line height, width of "Illegal color 30; using RED.", the average letter width, and
+# the left bearing of the ink of an "I" and an "r", as the probe measures them in the
+# console's font.
 next_line 10 || fail "the probe printed nothing"
-read -r word LINE TEXT_WIDTH LETTER <<<"$NEXT_LINE"
-[ "$word" = console ] && [ "${LINE:-0}" -gt 0 ] && [ "${TEXT_WIDTH:-0}" -gt 0 ] ||
+read -r word LINE TEXT_WIDTH LETTER BEARING_I BEARING_R <<<"$NEXT_LINE"
+[ "$word" = console ] && [ "${LINE:-0}" -gt 0 ] && [ "${TEXT_WIDTH:-0}" -gt 0 ] &&
+  [ "${BEARING_I:--1}" -ge 0 ] && [ "${BEARING_R:--1}" -ge 0 ] ||
   fail "unexpected first line \"$NEXT_LINE\""
 find_probe_window
 GRAPHICS=$WIN
@@ -33,7 +35,8 @@ BOTTOM=$((CH - LINE))        # top row of the bottom line
 ABOVE=$((CH - 2 * LINE))     # top row of the line above it
 
 # --- one bad call: "Illegal color 30; using RED." and then the log line of the
-# rectangle. Ink starts 5 pixels from the left edge.
+# rectangle. Text starts 5 pixels from the left edge, so ink starts there plus the
+# first glyph's left bearing.
 activate "$GRAPHICS"
 xdotool key b
 expect_line drawn
@@ -44,9 +47,10 @@ lines_written() {
   [ "$INK_BOTTOM" -gt 0 ] && [ "$INK_ABOVE" -gt 0 ]
 }
 poll 10 lines_written || fail "no text in the console's two bottom lines (ink: ${INK_ABOVE:-?} above, ${INK_BOTTOM:-?} bottom)"
-for left in "$L_BOTTOM" "$L_ABOVE"; do
-  [ "$left" -ge 5 ] && [ "$left" -le 6 ] || fail "a line's ink starts at x = $left, not 5"
-done
+[ "$L_ABOVE" -eq $((5 + BEARING_I)) ] ||
+  fail "the correction's ink starts at x = $L_ABOVE, not 5 + $BEARING_I"
+[ "$L_BOTTOM" -eq $((5 + BEARING_R)) ] ||
+  fail "the log line's ink starts at x = $L_BOTTOM, not 5 + $BEARING_R"
 # The correction's ink ends within its last letter's cell (its final "." is narrow).
 [ "$R_ABOVE" -ge $((5 + TEXT_WIDTH - LETTER)) ] && [ "$R_ABOVE" -lt $((5 + TEXT_WIDTH)) ] ||
   fail "the line above the bottom has ink up to x = $R_ABOVE; \"Illegal color 30; using RED.\" ends at $((5 + TEXT_WIDTH))"

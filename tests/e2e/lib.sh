@@ -63,10 +63,11 @@ poll() {
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   # Xvfb picks a free display number itself, so tests started side by side never
-  # end up on one another's server.
+  # end up on one another's server. -noreset: by default the server resets when its
+  # last client leaves, and a test that connects during the reset finds no server.
   local fifo="$E2E_TMP/displayfd" n=""
   mkfifo "$fifo" || fail "cannot make $fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   read -r -t 20 n <"$fifo"
   rm -f "$fifo"

@@ -18,7 +18,36 @@ namespace {
 // The text the bad colour below makes the console show.
 const char* const kIllegalColor = "Illegal color 30; using RED.";
 
-// The console's line height and the width of kIllegalColor, measured as the console
+// The first column with ink when `text` is drawn at x = 0 in the font selected into
+// `dc`: where a console line's ink starts, past its first glyph's left bearing.
+int first_ink_column(HDC dc, const char* text) {
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 64, 64);
+    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
+    HGDIOBJ old_font = SelectObject(memory, GetStockObject(ANSI_FIXED_FONT));
+    HGDIOBJ old_brush = SelectObject(memory, GetStockObject(WHITE_BRUSH));
+    HGDIOBJ old_pen = SelectObject(memory, GetStockObject(NULL_PEN));
+    Rectangle(memory, 0, 0, 65, 65);
+    SetTextColor(memory, RGB(0, 0, 0));
+    SetBkMode(memory, TRANSPARENT);
+    TextOutA(memory, 0, 0, text, static_cast<int>(std::strlen(text)));
+    int column = -1;
+    for (int x = 0; x < 64 && column < 0; ++x)
+        for (int y = 0; y < 64 && column < 0; ++y) {
+            const COLORREF p = GetPixel(memory, x, y);
+            if ((GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3 < 128) column = x;
+        }
+    SelectObject(memory, old_pen);
+    SelectObject(memory, old_brush);
+    SelectObject(memory, old_font);
+    SelectObject(memory, old_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return column;
+}
+
+// The console's line height, the width of kIllegalColor, the average letter width and
+// where the ink of the two lines a bad colour writes starts, measured as the console
 // draws: the stock fixed-pitch font in the console window's device context.
 void print_console_metrics() {
     HWND console = FindWindowA(nullptr, "ZORVE Text");
@@ -28,10 +57,13 @@ void print_console_metrics() {
     GetTextMetricsA(dc, &tm);
     SIZE extent{};
     GetTextExtentPoint32A(dc, kIllegalColor, static_cast<int>(std::strlen(kIllegalColor)), &extent);
+    const int ink_correction = first_ink_column(dc, "I");  // "Illegal color ..."
+    const int ink_log = first_ink_column(dc, "r");         // "red rectangle ..."
     SelectObject(dc, old);
     ReleaseDC(console, dc);
-    std::printf("console %ld %ld %ld\n", static_cast<long>(tm.tmHeight + tm.tmExternalLeading),
-                static_cast<long>(extent.cx), static_cast<long>(tm.tmAveCharWidth));
+    std::printf("console %ld %ld %ld %d %d\n", static_cast<long>(tm.tmHeight + tm.tmExternalLeading),
+                static_cast<long>(extent.cx), static_cast<long>(tm.tmAveCharWidth), ink_correction,
+                ink_log);
 }
 
 int run_console() {

@@ -450,11 +450,119 @@ TEST(TextFonts, FontsAreCountedAndReleased) {
     EXPECT_EQ(zp::live_objects(zp::ObjType::Font), before);
 }
 
+// ---- the font table -------------------------------------------------------------------
+
+// The ink of one character, row by row: how wide it is on each row of its cell.
+std::vector<int> row_widths(const char* face, char letter) {
+    Canvas c(60, 60);
+    UseFont f(c.dc(), -40, face);
+    SetBkMode(c.dc(), TRANSPARENT);
+    TextOutA(c.dc(), 5, 5, &letter, 1);
+    std::vector<int> widths;
+    for (int y = 0; y < c.height(); ++y) {
+        int n = 0;
+        for (int x = 0; x < c.width(); ++x) n += GetRValue(c.at(x, y)) < 128;
+        if (n) widths.push_back(n);
+    }
+    return widths;
+}
+
+bool same_pixels(const char* face_a, const char* face_b) {
+    Canvas a(300, 50), b(300, 50);
+    UseFont fa(a.dc(), -24, face_a), fb(b.dc(), -24, face_b);
+    SetBkMode(a.dc(), TRANSPARENT);
+    SetBkMode(b.dc(), TRANSPARENT);
+    TextOutA(a.dc(), 2, 2, "Be Mine, LUV U", 14);
+    TextOutA(b.dc(), 2, 2, "Be Mine, LUV U", 14);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (a.at(x, y) != b.at(x, y)) return false;
+    return true;
+}
+
+TEST(TextFontTable, ClassicFacesLookAsOnWindows) {
+    Canvas c(8, 8);
+    {
+        UseFont f(c.dc(), -20, "Courier New");
+        EXPECT_EQ(metrics(c.dc()).tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << "fixed pitch";
+        EXPECT_EQ(extent(c.dc(), "iiii").cx, extent(c.dc(), "WWWW").cx);
+    }
+    // A serif face's capital I is wider at its feet than along its stem; Arial's is a bar.
+    const std::vector<int> times = row_widths("Times New Roman", 'I');
+    const std::vector<int> arial = row_widths("Arial", 'I');
+    ASSERT_GT(times.size(), 10u);
+    ASSERT_GT(arial.size(), 10u);
+    EXPECT_GT(times.back(), 2 * times[times.size() / 2]);
+    EXPECT_LE(arial.back(), arial[arial.size() / 2] + 1);
+    // Other names of the same faces, and GDI's default for an unknown name.
+    EXPECT_TRUE(same_pixels("Helvetica", "Arial"));
+    EXPECT_TRUE(same_pixels("ZORVE-font", "Arial"));
+    EXPECT_TRUE(same_pixels("Courier", "Courier New"));
+    EXPECT_TRUE(same_pixels("Times", "Times New Roman"));
+    EXPECT_FALSE(same_pixels("Times New Roman", "Arial"));
+}
+
+// Draws texts in the faces programs ask for and writes a digest of the pixels and
+// metrics to `path`; runs in a fresh process, so the fonts are looked up anew.
+[[noreturn]] void write_text_digest(const std::string& path, const char* fontconfig_file) {
+    if (fontconfig_file) setenv("FONTCONFIG_FILE", fontconfig_file, 1);
+    const char* faces[] = {"Arial", "Times New Roman", "Courier New", "ZORVE-font", "sans-serif",
+                           "serif", "monospace", "Helvetica", ""};
+    uint64_t digest = 1469598103934665603ull;
+    auto mix = [&digest](uint64_t v) { digest = (digest ^ v) * 1099511628211ull; };
+    int inked = 0;
+    for (const char* face : faces)
+        for (int style = 0; style < 2; ++style) {
+            Canvas c(260, 40);
+            UseFont f(c.dc(), -22, face, style ? FW_BOLD : FW_NORMAL, style == 1);
+            SetBkMode(c.dc(), TRANSPARENT);
+            TextOutA(c.dc(), 2, 2, "Be Mine 1997 & LUV U", 20);
+            const TEXTMETRICA tm = metrics(c.dc());
+            mix(static_cast<uint64_t>(tm.tmHeight) << 32 | static_cast<uint32_t>(tm.tmAveCharWidth));
+            for (int y = 0; y < c.height(); ++y)
+                for (int x = 0; x < c.width(); ++x) mix(c.at(x, y));
+            inked += ink(c, kWhite).count > 100;
+        }
+    for (int stock : {SYSTEM_FONT, ANSI_FIXED_FONT, DEFAULT_GUI_FONT}) {
+        Canvas c(260, 40);
+        HGDIOBJ previous = SelectObject(c.dc(), GetStockObject(stock));
+        TextOutA(c.dc(), 2, 2, "ZORVE Text", 10);
+        for (int y = 0; y < c.height(); ++y)
+            for (int x = 0; x < c.width(); ++x) mix(c.at(x, y));
+        SelectObject(c.dc(), previous);
+    }
+    std::ofstream(path) << digest << "\n";
+    std::exit(inked == 18 ? 0 : 1);
+}
+
+TEST(TextFontTableDeathTest, PixelsDoNotDependOnFontconfigPreferences) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // fresh processes, no cached fonts
+    // A machine whose fontconfig knows only DejaVu, and prefers DejaVu Serif for every
+    // request, whatever the name.
+    const std::string dir = testing::TempDir();
+    const std::string hostile = dir + "zorve-hostile-fonts.conf";
+    std::ofstream(hostile) << "<?xml version=\"1.0\"?>\n<fontconfig>\n"
+                              "<dir>/usr/share/fonts/truetype/dejavu</dir>\n"
+                              "<match target=\"pattern\"><edit name=\"family\" mode=\"prepend\" "
+                              "binding=\"strong\"><string>DejaVu Serif</string></edit></match>\n"
+                              "</fontconfig>\n";
+    const std::string usual = dir + "zorve-digest-usual", other = dir + "zorve-digest-hostile";
+    EXPECT_EXIT(write_text_digest(usual, nullptr), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(write_text_digest(other, hostile.c_str()), testing::ExitedWithCode(0), "");
+    std::string a, b;
+    std::ifstream(usual) >> a;
+    std::ifstream(other) >> b;
+    EXPECT_FALSE(a.empty());
+    EXPECT_EQ(a, b) << "text drawn differently under another fontconfig configuration";
+}
+
 // ---- no fonts at all ------------------------------------------------------------------
 
-// Runs in a fresh process whose fontconfig sees no fonts.
+// Runs in a fresh process whose font table finds no files and whose fontconfig sees
+// no fonts.
 [[noreturn]] void draw_without_fonts(const std::string& config) {
     setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    setenv("ZORVE_FONT_DIR", (config + ".missing").c_str(), 1);
     Canvas c(120, 40);
     bool ok = true;
     const char* faces[] = {"sans-serif", "monospace", "ZORVE-font"};
@@ -477,7 +585,7 @@ TEST(TextNoFontDeathTest, ReportsOnceAndDrawsNothing) {
     const std::string config = testing::TempDir() + "zorve-no-fonts.conf";
     std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
     EXPECT_EXIT(draw_without_fonts(config), testing::ExitedWithCode(0),
-                "^zorve: no usable font[^\n]*\n$");
+                "^zorve: font file [^\n]* not found [^\n]*\nzorve: no usable font[^\n]*\n$");
 }
 
 }  // namespace
