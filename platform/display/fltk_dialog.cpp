@@ -47,7 +47,7 @@ void register_plain_label() {
 // The dialog font's size: the height of the dialog base unit is the font's cell
 // height, of which the em that FLTK sizes fonts by is about five sixths.
 int font_size() {
-    const int cell = HIWORD(GetDialogBaseUnits());
+    const int cell = dialog_font_height();
     return std::clamp(cell * 5 / 6, 10, 20);
 }
 
@@ -73,12 +73,6 @@ public:
 };
 
 }  // namespace
-
-bool is_dialog(HWND window, const WindowView& view) {
-    // The window list is searched in creation order: two dialogs with one title at
-    // once would find the first for both; the runtime has one dialog at a time.
-    return FindWindowA("#32770", view.title.c_str()) == window;
-}
 
 int dialog_key(int fl_key) {
     switch (fl_key) {
@@ -212,7 +206,7 @@ DialogWindow::Control* DialogWindow::control_of(HWND handle) {
 
 void DialogWindow::focus_first_field() {
     // The control the platform gave the focus (the first tab stop), else the first field.
-    Control* target = control_of(GetFocus());
+    Control* target = control_of(focused_control());
     for (Control& c : controls_)
         if (!target && c.editable) target = &c;
     if (target) Fl::focus(target->widget);

@@ -8,13 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "../user/input.h"
+#include "../presenter.h"
 
 namespace zp::fltk {
-
-// Whether a top-level window is a dialog, to be shown with widgets rather than as its
-// client surface.
-bool is_dialog(HWND window, const WindowView& view);
 
 // Win32 code of the keys that belong to the dialog itself rather than to a control:
 // Enter (presses the default button) and Escape (cancels); 0 for any other key.

@@ -3,7 +3,7 @@
 
 #include <FL/Enumerations.H>
 
-#include "../win32.h"
+#include "../presenter.h"
 
 namespace zp::fltk {
 

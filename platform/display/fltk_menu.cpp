@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "../user/input.h"
+#include "../presenter.h"
 
 namespace zp::fltk {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../win32.h"
+#include "../presenter.h"
 
 namespace zp::fltk {
 

@@ -10,7 +10,7 @@
 #include "fltk_dialog.h"
 #include "fltk_display.h"
 #include "fltk_window.h"
-#include "presenter.h"
+#include "../presenter.h"
 
 namespace zp {
 
@@ -70,15 +70,13 @@ void forget_window(HWND window) {
     Fl::delete_widget(w);
 }
 
-}  // namespace
-
-void presenter_screen_size(int* width, int* height) {
+void screen_size(int* width, int* height) {
     start_display();
     *width = Fl::w();
     *height = Fl::h();
 }
 
-void presenter_window_changed(HWND window) {
+void window_changed(HWND window) {
     start_display();
     WindowView view;
     if (!window_view(window, &view)) {
@@ -86,7 +84,7 @@ void presenter_window_changed(HWND window) {
         return;
     }
     auto dialog = dialogs().find(window);
-    if (dialog == dialogs().end() && !find_window(window) && fltk::is_dialog(window, view))
+    if (dialog == dialogs().end() && !find_window(window) && view.dialog)
         dialog = dialogs().emplace(window, new DialogWindow(window)).first;
     if (dialog != dialogs().end()) {
         dialog->second->sync(view);
@@ -97,20 +95,20 @@ void presenter_window_changed(HWND window) {
     w->sync(view);
 }
 
-void presenter_window_destroyed(HWND window) { forget_window(window); }
+void window_destroyed(HWND window) { forget_window(window); }
 
-void presenter_window_drawn(HWND window) {
-    if (PresenterWindow* w = find_window(window)) w->surface_drawn();
+void window_drawn(HWND window, const RECT& changed) {
+    if (PresenterWindow* w = find_window(window)) w->surface_drawn(changed);
 }
 
-void presenter_poll() {
+void poll() {
     start_display();
     fltk::release_retired_menus();
     for (auto& [handle, dialog] : dialogs()) dialog->sync_controls();
     Fl::check();
 }
 
-void presenter_wait(int64_t timeout_ms) {
+void wait(int64_t timeout_ms) {
     start_display();
     fltk::release_retired_menus();
     // Fl::wait() without a timeout returns at once while no window is shown; a long
@@ -118,10 +116,16 @@ void presenter_wait(int64_t timeout_ms) {
     Fl::wait(timeout_ms < 0 ? 1e20 : static_cast<double>(timeout_ms) / 1000.0);
 }
 
-int64_t presenter_now_ms() {
+int64_t now_ms() {
     using clock = std::chrono::steady_clock;
     static const clock::time_point start = clock::now();
     return std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start).count();
 }
+
+}  // namespace
+
+extern const Presenter fltk_presenter;
+const Presenter fltk_presenter = {"desktop", screen_size, window_changed, window_destroyed,
+                                  window_drawn, poll, wait, now_ms};
 
 }  // namespace zp

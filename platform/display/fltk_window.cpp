@@ -15,9 +15,10 @@ namespace {
 int handler_depth = 0;
 std::vector<std::unique_ptr<FltkMenu>> retired_menus;
 
-// Fills one row of the blit with the surface's 0x00RRGGBB pixels as RGB bytes.
+// Fills one row of the blit with the client area's 0x00RRGGBB pixels as RGB bytes.
 void surface_row(void* data, int x, int y, int w, uchar* out) {
-    const uint32_t* p = static_cast<const Surface*>(data)->row(y) + x;
+    const Pixels* pixels = static_cast<const Pixels*>(data);
+    const uint32_t* p = pixels->data + static_cast<ptrdiff_t>(y) * pixels->stride + x;
     for (int i = 0; i < w; ++i, out += 3) {
         uint32_t v = p[i];
         out[0] = static_cast<uchar>(v >> 16);
@@ -101,7 +102,7 @@ void PresenterWindow::sync_menu(HMENU menu) {
     bar_->redraw();
 }
 
-void PresenterWindow::surface_drawn() { damage(FL_DAMAGE_USER1); }
+void PresenterWindow::surface_drawn(const RECT&) { damage(FL_DAMAGE_USER1); }
 
 void PresenterWindow::draw() {
     // FL_DAMAGE_USER1 alone: only the surface changed, the menu bar stays as drawn.
@@ -109,11 +110,11 @@ void PresenterWindow::draw() {
     int top = client_top();
     WindowView view;
     int shown_w = 0, shown_h = 0;
-    if (window_view(window_, &view) && view.surface) {
-        shown_w = std::min(view.surface->width, client_width_);
-        shown_h = std::min(view.surface->height, client_height_);
+    if (window_view(window_, &view) && view.client.data) {
+        shown_w = std::min(view.client.width, client_width_);
+        shown_h = std::min(view.client.height, client_height_);
         if (shown_w > 0 && shown_h > 0)
-            fl_draw_image(surface_row, const_cast<Surface*>(view.surface), 0, top, shown_w, shown_h, 3);
+            fl_draw_image(surface_row, &view.client, 0, top, shown_w, shown_h, 3);
     }
     // Whatever the surface does not cover shows the white a window starts with.
     fl_color(FL_WHITE);

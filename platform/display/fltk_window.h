@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "../user/input.h"
+#include "../presenter.h"
 #include "fltk_menu.h"
 
 namespace zp::fltk {
@@ -25,8 +25,8 @@ public:
     HWND window() const { return window_; }
     // Takes over the platform window's title, geometry, menu and visibility.
     void sync(const WindowView& view);
-    // The client surface changed: repaint it at the next flush.
-    void surface_drawn();
+    // The client area's pixels changed inside `changed`: show them at the next flush.
+    void surface_drawn(const RECT& changed);
 
     int handle(int event) override;
     void draw() override;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "../win32.h"
+#include "../presenter.h"
 
 namespace zp::headless {
 
@@ -43,6 +43,8 @@ void press_ctrl_key(HWND window, int virtual_key);
 void type_text(HWND window, const char* text);
 void menu_command(HWND window, unsigned id);
 void close_window(HWND window);
+// The window gains or loses the keyboard focus, as when the person switches programs.
+void focus(HWND window, bool gained);
 
 // Writes the pixels a DC (or a window's client area) shows as an RGB PNG.
 bool save_png(HDC dc, const char* path);

@@ -13,24 +13,55 @@
 
 namespace zp {
 
-// 32-bit pixels, 0x00RRGGBB (the byte order of a Win32 top-down 32-bit DIB).
-// Rows are reached through a table of row pointers, so a whole-surface scroll can
-// move rows instead of pixels.
+// 32-bit pixels, 0x00RRGGBB (the byte order of a Win32 top-down 32-bit DIB), rows
+// top to bottom `stride` pixels apart. A surface owns its pixels, or (for tests) lays
+// itself over memory owned elsewhere.
+//
+// Every drawing marks the bounds of what it changed in `damage`; the surface's owner
+// (the window layer, for a window's client area) takes them to show what changed.
 struct Surface {
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> store;
-    std::vector<uint32_t*> rows;
+    int stride = 0;
+    uint32_t* pixels = nullptr;
+    RECT damage = {0, 0, 0, 0};  // empty while nothing changed
 
     Surface() = default;
     Surface(int w, int h);
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
-    uint32_t* row(int y) const { return rows[static_cast<size_t>(y)]; }
-    // Changes the size in place, keeping the pixels that stay inside (DCs keep
-    // pointing at the same Surface).
+    uint32_t* row(int y) const { return pixels + static_cast<ptrdiff_t>(y) * stride; }
+    // Changes the size in place, keeping the pixels that stay inside; new pixels are
+    // white (DCs keep pointing at the same Surface).
     void resize(int w, int h);
+
+    // Adds [left, right) x [top, bottom), clipped to the surface, to the damage.
+    void mark(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+        if (left < 0) left = 0;
+        if (top < 0) top = 0;
+        if (right > width) right = width;
+        if (bottom > height) bottom = height;
+        if (left >= right || top >= bottom) return;
+        if (damage.left >= damage.right) {
+            damage = {LONG(left), LONG(top), LONG(right), LONG(bottom)};
+            return;
+        }
+        if (left < damage.left) damage.left = LONG(left);
+        if (top < damage.top) damage.top = LONG(top);
+        if (right > damage.right) damage.right = LONG(right);
+        if (bottom > damage.bottom) damage.bottom = LONG(bottom);
+    }
+    void mark_all() { mark(0, 0, width, height); }
+    // The damage so far, which starts again empty.
+    RECT take_damage() {
+        const RECT d = damage;
+        damage = {0, 0, 0, 0};
+        return d;
+    }
+
+private:
+    std::vector<uint32_t> store_;
 };
 
 inline uint32_t pixel_from_colorref(COLORREF c) {
@@ -83,7 +114,6 @@ struct Bitmap : GdiObject {
 struct DC : GdiObject {
     Surface* surface = nullptr;  // the pixels it draws on
     Bitmap* bitmap = nullptr;    // memory DCs: the selected bitmap
-    HWND window = nullptr;       // window DCs: the window (nullptr: the screen)
     bool memory = false;
     HGDIOBJ pen, brush, font, bitmap_handle = nullptr;
     POINT position = {0, 0};
@@ -109,15 +139,11 @@ inline Pen* dc_pen(const DC& dc) { return static_cast<Pen*>(lookup(dc.pen)); }
 inline Brush* dc_brush(const DC& dc) { return static_cast<Brush*>(lookup(dc.brush)); }
 inline Font* dc_font(const DC& dc) { return static_cast<Font*>(lookup(dc.font)); }
 
-// A DC on a surface owned elsewhere (window and screen DCs).
-HDC create_surface_dc(Surface* surface, HWND window);
-// Points the DCs of a destroyed window at an empty surface, so late drawing is clipped
-// away instead of reaching freed pixels.
-void detach_window_dcs(HWND window);
-// Every primitive calls this after drawing: a window DC tells the presenter.
-void note_drawn(const DC& dc);
-// The virtual screen that GetDC(NULL) draws on.
-Surface& screen_surface();
+// A DC on a surface owned elsewhere (a window's client area, the screen).
+HDC create_surface_dc(Surface* surface);
+// Points the DCs that draw on `surface` at an empty one, before its owner frees it, so
+// that late drawing is clipped away instead of reaching freed pixels.
+void detach_surface_dcs(const Surface* surface);
 
 }  // namespace zp
 

@@ -32,21 +32,33 @@ protected:
     ~SpanSink() = default;
 };
 
-// Paints runs in one colour onto a surface.
+// Paints runs in one colour onto a surface, and marks what it painted there when done.
 class Painter final : public SpanSink {
 public:
     Painter(Surface& surface, uint32_t pixel);
+    ~Painter();
+    Painter(const Painter&) = delete;
+    Painter& operator=(const Painter&) = delete;
     void span(int y, i64 x0, i64 x1) override;
     int width() const { return surface_.width; }
     void dot(i64 x, i64 y) {
         if (static_cast<uint64_t>(x) < static_cast<uint64_t>(surface_.width) &&
-            static_cast<uint64_t>(y) < static_cast<uint64_t>(surface_.height))
+            static_cast<uint64_t>(y) < static_cast<uint64_t>(surface_.height)) {
             surface_.row(static_cast<int>(y))[x] = pixel_;
+            cover(x, y, x + 1);
+        }
     }
 
 private:
+    void cover(i64 x0, i64 y, i64 x1) {
+        if (x0 < left_) left_ = x0;
+        if (x1 > right_) right_ = x1;
+        if (y < top_) top_ = y;
+        if (y >= bottom_) bottom_ = y + 1;
+    }
     Surface& surface_;
     uint32_t pixel_;
+    i64 left_ = INT64_MAX, top_ = INT64_MAX, right_ = INT64_MIN, bottom_ = INT64_MIN;
 };
 
 // A set of pixels inside a window of the surface, built up as a union of runs; wide pen

@@ -221,7 +221,6 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
         wide_polyline(coverage, ends, 2, false, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }
-    note_drawn(*dc);
     return TRUE;
 }
 

@@ -130,7 +130,6 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
         if (tools.stroke == Tools::Stroke::Thin && tools.pen_pixel == tools.brush_pixel &&
             (r > l || b > t)) {
             fill_rect(painter, l, t, r + 1, b + 1);
-            note_drawn(*dc);
             return TRUE;
         }
         // Inside a thin outline; under a wide one, which paints over it.
@@ -146,7 +145,6 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
         wide_polyline(coverage, corners, 4, true, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }
-    note_drawn(*dc);
     return TRUE;
 }
 
@@ -178,7 +176,6 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
         wide_ellipse(coverage, box, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }
-    note_drawn(*dc);
     return TRUE;
 }
 
@@ -209,7 +206,6 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
         wide_polyline(coverage, pts.data(), pts.size(), true, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }
-    note_drawn(*dc);
     return TRUE;
 }
 

@@ -12,12 +12,17 @@ Painter::Painter(Surface& surface, uint32_t pixel) : surface_(surface), pixel_(p
     bottom = surface.height;
 }
 
+Painter::~Painter() {
+    if (left_ < right_) surface_.mark(left_, top_, right_, bottom_);
+}
+
 void Painter::span(int y, i64 x0, i64 x1) {
     x0 = std::max<i64>(x0, 0);
     x1 = std::min<i64>(x1, surface_.width);
     if (x0 >= x1) return;
     uint32_t* row = surface_.row(y);
     std::fill(row + x0, row + x1, pixel_);
+    cover(x0, y, x1);
 }
 
 Coverage::Coverage(int left, int top_row, int right, int bottom_row)
@@ -44,6 +49,7 @@ void Coverage::fill_all() {
 
 void Coverage::paint(Surface& surface, uint32_t pixel) const {
     const size_t width = static_cast<size_t>(right_ - left_);
+    surface.mark(left_, top, right_, bottom);
     for (int y = top; y < bottom; ++y) {
         const uint8_t* m = mask_.data() + static_cast<size_t>(y - top) * width;
         uint32_t* row = surface.row(y) + left_;

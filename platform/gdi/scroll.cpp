@@ -8,21 +8,6 @@
 namespace zp {
 namespace {
 
-// Whole-surface vertical scroll by moving row pointers instead of pixels; only the
-// uncovered rows are copied back, so that they keep their old content.
-void scroll_rows(Surface& s, int dy) {
-    const int h = s.height, k = dy < 0 ? -dy : dy;
-    const size_t bytes = static_cast<size_t>(s.width) * sizeof(uint32_t);
-    std::vector<uint32_t*> old(s.rows);
-    if (dy < 0)
-        std::rotate(s.rows.begin(), s.rows.begin() + k, s.rows.end());
-    else
-        std::rotate(s.rows.begin(), s.rows.end() - k, s.rows.end());
-    // Uncovered rows: at the bottom when scrolling up, at the top when scrolling down.
-    const int first = dy < 0 ? h - k : 0;
-    for (int r = first; r < first + k; ++r) std::memcpy(s.rows[size_t(r)], old[size_t(r)], bytes);
-}
-
 // Any rectangle and direction: a memmove of each row, in an order that never reads a
 // row already overwritten.
 void scroll_rect(Surface& s, int dx, int dy, RECT src) {
@@ -70,18 +55,15 @@ extern "C" int WINAPI ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, c
         if (update) *update = area;
         return TRUE;
     }
-    const bool whole = area.left == 0 && area.top == 0 && area.right == s.width &&
-                       area.bottom == s.height;
-    if (dx == 0 && dy != 0 && whole && 2 * std::abs(dy) <= s.height)
-        scroll_rows(s, dy);
-    else if (dx != 0 || dy != 0)
+    if (dx != 0 || dy != 0) {
         scroll_rect(s, dx, dy, area);
+        s.mark(area.left, area.top, area.right, area.bottom);
+    }
     if (update) {
         if (dy < 0) *update = {area.left, area.bottom + dy, area.right, area.bottom};
         else if (dy > 0) *update = {area.left, area.top, area.right, area.top + dy};
         else if (dx < 0) *update = {area.right + dx, area.top, area.right, area.bottom};
         else if (dx > 0) *update = {area.left, area.top, area.left + dx, area.bottom};
     }
-    note_drawn(*dc);
     return TRUE;
 }

@@ -42,6 +42,7 @@ void fill(Surface& s, int64_t left, int64_t top, int64_t right, int64_t bottom, 
     right = std::min<int64_t>(right, s.width);
     bottom = std::min<int64_t>(bottom, s.height);
     if (left >= right || top >= bottom) return;
+    s.mark(left, top, right, bottom);
     for (int64_t y = top; y < bottom; ++y) {
         uint32_t* row = s.row(static_cast<int>(y));
         std::fill(row + left, row + right, pixel);
@@ -155,10 +156,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
         fill(s, x, top, right, bottom, pixel_from_colorref(dc->bk_color));
     }
     const int64_t margin = face.max_overhang;
-    if (top - margin >= s.height || bottom + margin <= 0) {
-        note_drawn(*dc);
-        return TRUE;
-    }
+    if (top - margin >= s.height || bottom + margin <= 0) return TRUE;
     const uint32_t color = pixel_from_colorref(dc->text_color);
     int64_t pen = x;
     for (int i = 0; i < count && pen - margin < s.width; ++i) {
@@ -169,7 +167,8 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
         }
         pen += face.advance[c];
     }
-    note_drawn(*dc);
+    // Glyph images reach at most `margin` beyond the cells they are drawn from.
+    s.mark(x - margin, top - margin, pen + margin, bottom + margin);
     return TRUE;
 }
 

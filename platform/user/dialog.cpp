@@ -2,8 +2,7 @@
 // static texts. Controls keep their text; presenters draw them.
 #include <cstring>
 
-#include "../display/presenter.h"
-#include "input.h"
+#include "../presenter.h"
 #include "user.h"
 
 namespace zp {
@@ -136,6 +135,10 @@ int scale(int units, int base, int divisor) {
 }
 
 }  // namespace
+
+bool is_dialog_class(const WindowClass& window_class) { return window_class.name == kDialogClass; }
+
+int dialog_font_height() { return HIWORD(GetDialogBaseUnits()); }
 
 void register_control_classes() {
     static bool done = false;
@@ -301,26 +304,6 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
     return nullptr;
 }
 
-int WINAPI GetWindowTextA(HWND window, LPSTR text, int max_count) {
-    Window* w = find_window(window);
-    if (!w || !text || max_count <= 0) return 0;
-    const size_t n = std::min(w->title.size(), static_cast<size_t>(max_count - 1));
-    std::memcpy(text, w->title.data(), n);
-    text[n] = '\0';
-    return static_cast<int>(n);
-}
-
-BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
-    Window* w = find_window(window);
-    if (!w) return FALSE;
-    w->title = text ? text : "";
-    // A control's text is shown by its top-level window.
-    Window* top = w;
-    while (top && (top->style & WS_CHILD)) top = find_window(top->parent);
-    if (top) presenter_window_changed(top->handle);
-    return TRUE;
-}
-
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int max_count) {
     HWND item = GetDlgItem(dialog, id);
     if (!item) {
@@ -332,32 +315,6 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int max_count) {
 
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
     return SetWindowTextA(GetDlgItem(dialog, id), text);
-}
-
-namespace {
-HWND focus_window = nullptr;
-}
-
-HWND WINAPI SetFocus(HWND window) {
-    HWND previous = find_window(focus_window) ? focus_window : nullptr;
-    if (window && !find_window(window)) return nullptr;
-    focus_window = window;
-    return previous;
-}
-
-HWND WINAPI GetFocus(void) { return find_window(focus_window) ? focus_window : nullptr; }
-
-BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
-    Window* w = find_window(window);
-    if (!w) return FALSE;
-    const BOOL was_disabled = !w->enabled;
-    w->enabled = enable != FALSE;
-    return was_disabled;
-}
-
-BOOL WINAPI IsWindowEnabled(HWND window) {
-    Window* w = find_window(window);
-    return w && w->enabled;
 }
 
 }  // extern "C"

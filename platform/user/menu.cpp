@@ -1,8 +1,7 @@
 // Menus: menu bars and popups with string items, separators, check marks and greying.
 #include <map>
 
-#include "../display/presenter.h"
-#include "input.h"
+#include "../presenter.h"
 #include "user.h"
 
 namespace zp {
@@ -69,7 +68,7 @@ void menu_changed(HMENU) {
     // Menus are few: let every window with a menu bar show its menus again.
     for (HWND h : top_level_windows()) {
         Window* w = find_window(h);
-        if (w && w->menu) presenter_window_changed(h);
+        if (w && w->menu) presenter().window_changed(h);
     }
 }
 
@@ -143,7 +142,7 @@ BOOL WINAPI SetMenu(HWND window, HMENU handle) {
         w->surface.resize(cw, ch);
         send(*w, WM_SIZE, 0, MAKELPARAM(cw, ch));
     }
-    presenter_window_changed(window);
+    presenter().window_changed(window);
     return TRUE;
 }
 
@@ -154,7 +153,7 @@ HMENU WINAPI GetMenu(HWND window) {
 
 BOOL WINAPI DrawMenuBar(HWND window) {
     if (!find_window(window)) return FALSE;
-    presenter_window_changed(window);
+    presenter().window_changed(window);
     return TRUE;
 }
 

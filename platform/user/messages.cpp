@@ -2,8 +2,7 @@
 // message, then paint for invalid windows, then due timers; and the wait for them.
 #include <algorithm>
 
-#include "../display/presenter.h"
-#include "input.h"
+#include "../presenter.h"
 #include "user.h"
 
 namespace zp {
@@ -44,7 +43,7 @@ MSG make(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     m.message = message;
     m.wParam = wparam;
     m.lParam = lparam;
-    m.time = static_cast<DWORD>(presenter_now_ms());
+    m.time = static_cast<DWORD>(presenter().now_ms());
     return m;
 }
 
@@ -81,10 +80,15 @@ void forget_window_messages(HWND handle) {
                    q.timers.end());
 }
 
+void forget_held_keys() {
+    queue().ctrl_down = false;
+    queue().shift_down = false;
+}
+
 bool message_available() {
     Queue& q = queue();
     return !q.posted.empty() || q.quit || window_to_paint(nullptr) ||
-           due_timer(nullptr, presenter_now_ms());
+           due_timer(nullptr, presenter().now_ms());
 }
 
 int character_of_key(int vk, bool ctrl, bool shift) {
@@ -135,7 +139,8 @@ using namespace zp;
 extern "C" {
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove) {
-    presenter_poll();
+    flush_drawn_windows();
+    presenter().poll();
     Queue& q = queue();
     const bool take = (remove & PM_REMOVE) != 0;
     for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
@@ -159,7 +164,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT rem
         }
     }
     if (in_range(WM_TIMER, first, last)) {
-        const int64_t now = presenter_now_ms();
+        const int64_t now = presenter().now_ms();
         if (Timer* t = due_timer(window, now)) {
             *msg = make(t->window, WM_TIMER, t->id, reinterpret_cast<LPARAM>(t->callback));
             if (take) t->due = now + t->period;  // one pending tick per timer, never queued up
@@ -211,15 +216,16 @@ void WINAPI PostQuitMessage(int exit_code) {
 }
 
 BOOL WINAPI WaitMessage(void) {
+    flush_drawn_windows();
     for (;;) {
-        presenter_poll();
+        presenter().poll();
         if (message_available()) return TRUE;
         int64_t timeout = -1;
-        const int64_t now = presenter_now_ms();
+        const int64_t now = presenter().now_ms();
         for (const Timer& t : queue().timers)
             timeout = timeout < 0 ? std::max<int64_t>(0, t.due - now)
                                   : std::min(timeout, std::max<int64_t>(0, t.due - now));
-        presenter_wait(timeout);
+        presenter().wait(timeout);
         if (message_available()) return TRUE;
     }
 }
@@ -227,7 +233,7 @@ BOOL WINAPI WaitMessage(void) {
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
     if (window && !find_window(window)) return 0;
     const int64_t period = std::max<UINT>(elapse, 10);  // Win32's minimum (USER_TIMER_MINIMUM)
-    const int64_t due = presenter_now_ms() + period;
+    const int64_t due = presenter().now_ms() + period;
     for (Timer& t : queue().timers) {
         if (t.window == window && t.id == id) {
             t = {window, id, period, due, callback};

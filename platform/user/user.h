@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../gdi/gdi.h"
+#include "../presenter.h"
 
 namespace zp {
 
@@ -60,14 +61,25 @@ LRESULT send(Window& w, UINT message, WPARAM wparam, LPARAM lparam);
 void forget_window_messages(HWND handle);
 // Whether PeekMessage would return a message now (posted, quit, paint or due timer).
 bool message_available();
+// Forgets which keys are held (the focus went to another program, which gets their
+// release).
+void forget_held_keys();
 // The character a key-down types, from the key and the Ctrl and Shift state.
 int character_of_key(int virtual_key, bool ctrl, bool shift);
 // Called when the menu changes, so presenters can show it again.
 void menu_changed(HMENU menu);
 // The children of a window, in creation order.
 std::vector<Window*> children_of(HWND parent);
+// Whether windows of the class are dialogs (Win32's dialog class, "#32770").
+bool is_dialog_class(const WindowClass& window_class);
 // Registers the classes of the dialog and its controls (once).
 void register_control_classes();
+// Calls f(Window&) for every live window, in creation order.
+void for_each_window(void (*f)(Window&));
+// The virtual screen that GetDC(NULL) draws on.
+Surface& screen_surface();
+// Tells the presenter which windows' pixels changed since the last time.
+void flush_drawn_windows();
 
 }  // namespace zp
 

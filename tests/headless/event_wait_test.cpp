@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/display/headless.h"
-#include "platform/user/input.h"
+#include "platform/presenter.h"
 #include "runtime_fixture.h"
 
 namespace hl = zp::headless;

@@ -26,12 +26,10 @@ public:
           canvas_(static_cast<size_t>(stride_) * (height + 2 * kBorder), kFrame) {
         surface_.width = width;
         surface_.height = height;
-        for (int y = 0; y < height; ++y) {
-            uint32_t* row = canvas_.data() + static_cast<size_t>(y + kBorder) * stride_ + kBorder;
-            std::fill(row, row + width, 0u);
-            surface_.rows.push_back(row);
-        }
-        dc_ = zp::create_surface_dc(&surface_, nullptr);
+        surface_.stride = stride_;
+        surface_.pixels = canvas_.data() + static_cast<size_t>(kBorder) * stride_ + kBorder;
+        for (int y = 0; y < height; ++y) std::fill(surface_.row(y), surface_.row(y) + width, 0u);
+        dc_ = zp::create_surface_dc(&surface_);
     }
     ~FramedSurface() { DeleteDC(dc_); }
 
@@ -296,7 +294,7 @@ TEST(Raster, BadHandlesAndTooFewPointsAreRefused) {
 // A DC whose surface is gone (a destroyed window's) draws nothing and does not fail.
 TEST(Raster, AnEmptySurfaceTakesEveryPrimitive) {
     zp::Surface nowhere;
-    HDC dc = zp::create_surface_dc(&nowhere, nullptr);
+    HDC dc = zp::create_surface_dc(&nowhere);
     for (int width : {0, 6}) {
         Tools tools(dc, PS_SOLID, width, true);
         const POINT pts[3] = {{1, 1}, {10, 1}, {5, 8}};

@@ -5,8 +5,7 @@
 #include <map>
 #include <strings.h>
 
-#include "../display/presenter.h"
-#include "input.h"
+#include "../presenter.h"
 #include "user.h"
 
 namespace zp {
@@ -39,7 +38,7 @@ const WindowClass* find_class(const char* name) {
 bool is_top_level(const Window& w) { return !(w.style & WS_CHILD); }
 
 void notify(Window& w) {
-    if (is_top_level(w)) presenter_window_changed(w.handle);
+    if (is_top_level(w)) presenter().window_changed(w.handle);
 }
 
 // Applies the outer size (and menu) to the client surface, sending WM_SIZE on change.
@@ -80,7 +79,7 @@ LRESULT send(Window& w, UINT message, WPARAM wparam, LPARAM lparam) {
 bool window_view(HWND handle, WindowView* view) {
     Window* w = find_window(handle);
     if (!w) return false;
-    view->surface = &w->surface;
+    view->client = {w->surface.pixels, w->surface.width, w->surface.height, w->surface.stride};
     view->title = w->title;
     view->x = w->x;
     view->y = w->y;
@@ -90,7 +89,13 @@ bool window_view(HWND handle, WindowView* view) {
     view->client_height = w->surface.height;
     view->visible = w->visible;
     view->menu = is_top_level(*w) ? w->menu : nullptr;
+    view->dialog = is_dialog_class(*w->window_class);
     return true;
+}
+
+void for_each_window(void (*f)(Window&)) {
+    for (auto& [key, w] : registry().windows)
+        if (!w->destroying) f(*w);
 }
 
 Window* find_window_if(bool (*test)(const Window&, const void*), const void* context) {
@@ -209,10 +214,10 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     for (HWND child : children) DestroyWindow(child);
     if (!find_window(handle)) return TRUE;
     send(*w, WM_NCDESTROY, 0, 0);
-    if (is_top_level(*w)) presenter_window_destroyed(handle);
+    if (is_top_level(*w)) presenter().window_destroyed(handle);
     w->destroying = true;
     forget_window_messages(handle);
-    detach_window_dcs(handle);
+    detach_surface_dcs(&w->surface);
     registry().windows.erase(reinterpret_cast<uintptr_t>(handle));
     return TRUE;
 }
@@ -283,7 +288,7 @@ HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
     Window* w = find_window(handle);
     if (!w || !paint) return nullptr;
     std::memset(paint, 0, sizeof *paint);
-    HDC dc = create_surface_dc(&w->surface, handle);
+    HDC dc = create_surface_dc(&w->surface);
     paint->hdc = dc;
     paint->rcPaint = w->invalid ? w->invalid_rect : RECT{0, 0, 0, 0};
     bool erase = w->erase;
@@ -319,20 +324,10 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) {
     return reinterpret_cast<HCURSOR>(&cursor);
 }
 
-int WINAPI GetSystemMetrics(int index) {
-    int w = 0, h = 0;
-    presenter_screen_size(&w, &h);
-    switch (index) {
-        case SM_CXSCREEN: return w;
-        case SM_CYSCREEN: return h;
-        default: return 0;
-    }
-}
-
 HDC WINAPI GetDC(HWND handle) {
-    if (!handle) return create_surface_dc(&screen_surface(), nullptr);
+    if (!handle) return create_surface_dc(&screen_surface());
     Window* w = find_window(handle);
-    return w ? create_surface_dc(&w->surface, handle) : nullptr;
+    return w ? create_surface_dc(&w->surface) : nullptr;
 }
 
 int WINAPI ReleaseDC(HWND, HDC dc) {

@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "../display/presenter.h"
 #include "counts.h"
 #include "gdi.h"
 
 namespace zp {
 
-Surface::Surface(int w, int h) : width(w), height(h) {
-    store.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
-    rows.resize(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y) rows[static_cast<size_t>(y)] = store.data() + static_cast<size_t>(y) * w;
+Surface::Surface(int w, int h) : width(w), height(h), stride(w) {
+    store_.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+    pixels = store_.data();
 }
 
 void Surface::resize(int w, int h) {
@@ -20,11 +18,13 @@ void Surface::resize(int w, int h) {
     std::vector<uint32_t> fresh(static_cast<size_t>(w) * static_cast<size_t>(h), 0xFFFFFF);
     for (int y = 0; y < std::min(h, height); ++y)
         std::copy(row(y), row(y) + std::min(w, width), fresh.data() + static_cast<size_t>(y) * w);
-    store.swap(fresh);
+    store_.swap(fresh);
     width = w;
     height = h;
-    rows.resize(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y) rows[static_cast<size_t>(y)] = store.data() + static_cast<size_t>(y) * w;
+    stride = w;
+    pixels = store_.data();
+    damage = {0, 0, 0, 0};
+    mark_all();
 }
 
 namespace {
@@ -147,7 +147,7 @@ HGDIOBJ stock_object(int which) {
     if (!objects[which]) {
         if (which == kDefaultBitmap) {
             auto b = std::make_unique<Bitmap>(1, 1);
-            b->surface.store[0] = 0xFFFFFF;
+            b->surface.row(0)[0] = 0xFFFFFF;
             b->stock = true;
             objects[which] = register_object(std::move(b));
         } else {
@@ -210,23 +210,18 @@ DC::~DC() {
     }
 }
 
-void note_drawn(const DC& dc) {
-    if (dc.window) presenter_window_drawn(dc.window);
-}
-
-void detach_window_dcs(HWND window) {
+void detach_surface_dcs(const Surface* surface) {
     static Surface nowhere;
     for (Slot& s : table().slots) {
         if (!s.object || s.object->type != ObjType::DC) continue;
         auto* dc = static_cast<DC*>(s.object.get());
-        if (dc->window == window) dc->surface = &nowhere;
+        if (dc->surface == surface && !dc->memory) dc->surface = &nowhere;
     }
 }
 
-HDC create_surface_dc(Surface* surface, HWND window) {
+HDC create_surface_dc(Surface* surface) {
     auto dc = std::make_unique<DC>();
     dc->surface = surface;
-    dc->window = window;
     return static_cast<HDC>(register_object(std::move(dc)));
 }
 
@@ -323,57 +318,6 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
         return TRUE;
     }
     free_slot(object);
-    return TRUE;
-}
-
-COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF color) {
-    DC* dc = lookup_dc(handle);
-    if (!dc) return CLR_INVALID;
-    Surface& s = *dc->surface;
-    if (static_cast<unsigned>(x) >= static_cast<unsigned>(s.width) ||
-        static_cast<unsigned>(y) >= static_cast<unsigned>(s.height))
-        return CLR_INVALID;
-    s.row(y)[x] = pixel_from_colorref(color);
-    note_drawn(*dc);
-    return color & 0x00FFFFFF;
-}
-
-COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
-    DC* dc = lookup_dc(handle);
-    if (!dc) return CLR_INVALID;
-    Surface& s = *dc->surface;
-    if (static_cast<unsigned>(x) >= static_cast<unsigned>(s.width) ||
-        static_cast<unsigned>(y) >= static_cast<unsigned>(s.height))
-        return CLR_INVALID;
-    return colorref_from_pixel(s.row(y)[x]);
-}
-
-BOOL WINAPI BitBlt(HDC dst_handle, int x, int y, int width, int height, HDC src_handle,
-                   int src_x, int src_y, DWORD rop) {
-    DC* dst = lookup_dc(dst_handle);
-    DC* src = lookup_dc(src_handle);
-    if (!dst || !src || rop != SRCCOPY) return FALSE;
-    if (width <= 0 || height <= 0) return TRUE;
-    const Surface& s = *src->surface;
-    Surface& d = *dst->surface;
-    // Clip the copy against both surfaces, in 64 bits so that no sum overflows.
-    int64_t sx = src_x, sy = src_y, dx = x, dy = y, w = width, h = height;
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min<int64_t>(w, std::min<int64_t>(s.width - sx, d.width - dx));
-    h = std::min<int64_t>(h, std::min<int64_t>(s.height - sy, d.height - dy));
-    if (w <= 0 || h <= 0) return TRUE;
-    note_drawn(*dst);
-    const size_t bytes = static_cast<size_t>(w) * sizeof(uint32_t);
-    if (&s == &d && sy < dy) {
-        for (int64_t r = h - 1; r >= 0; --r)
-            std::memmove(d.row(int(dy + r)) + dx, s.row(int(sy + r)) + sx, bytes);
-    } else {
-        for (int64_t r = 0; r < h; ++r)
-            std::memmove(d.row(int(dy + r)) + dx, s.row(int(sy + r)) + sx, bytes);
-    }
     return TRUE;
 }
 

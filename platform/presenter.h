@@ -1,0 +1,118 @@
+// The contract between the platform and a presenter, in both directions.
+//
+// A presenter shows top-level windows to a person (or to a test) and turns the
+// person's input into window messages. The platform tells it what changed through
+// the Presenter table; the presenter reads windows, menus and dialog controls and
+// delivers input through the functions below the table. It sees nothing else of the
+// platform. The headless presenter (display/headless*) is the reference
+// implementation; the desktop presenter (display/fltk*) shows real windows.
+#ifndef ZORVE_PLATFORM_PRESENTER_H
+#define ZORVE_PLATFORM_PRESENTER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "win32.h"
+
+namespace zp {
+
+// Pixels as a presenter receives them: 0x00RRGGBB words, rows from the top, `stride`
+// words apart. Valid until the platform next runs.
+struct Pixels {
+    const uint32_t* data = nullptr;
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+};
+
+// ---- What the platform calls on a presenter -------------------------------------------
+
+struct Presenter {
+    const char* name;
+    // Size of the screen in pixels, as GetSystemMetrics reports it.
+    void (*screen_size)(int* width, int* height);
+    // A top-level window was created, or its visibility, position, size, title, menu
+    // (items, check marks, greying) or its controls' texts changed.
+    void (*window_changed)(HWND window);
+    // A top-level window is about to be destroyed; it can still be read during the call.
+    void (*window_destroyed)(HWND window);
+    // Pixels of a top-level window's client area changed, inside `changed`.
+    void (*window_drawn)(HWND window, const RECT& changed);
+    // Delivers pending input without blocking.
+    void (*poll)();
+    // Blocks until input may have arrived or the timeout (milliseconds; < 0: none) ends.
+    void (*wait)(int64_t timeout_ms);
+    // Monotonic milliseconds, for timers.
+    int64_t (*now_ms)();
+};
+
+// The presenter the program runs on, chosen once by the presenter library linked in
+// (choose_presenter, which each presenter library defines).
+const Presenter& presenter();
+const Presenter& choose_presenter();
+
+// ---- What a presenter may call ----------------------------------------------------------
+
+// Mouse messages (WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE) at client coordinates.
+void input_mouse(HWND window, UINT message, int client_x, int client_y);
+// WM_KEYDOWN / WM_KEYUP with a Win32 virtual-key code. For key-down, `character` is the
+// character the key types as the presenter knows it (0: TranslateMessage derives it
+// from the key code and the Ctrl and Shift state).
+void input_key(HWND window, UINT message, int virtual_key, int character = 0);
+// A menu item picked with the mouse: WM_COMMAND with the item's id.
+void input_menu_command(HWND window, UINT id);
+// The close box: WM_SYSCOMMAND(SC_CLOSE), which default processing turns into WM_CLOSE.
+void input_close(HWND window);
+// The person changed a control's text (typed into an edit field).
+void input_set_text(HWND control, const char* text);
+// A top-level window of the program gained or lost the keyboard focus.
+void input_focus(HWND window, bool gained);
+
+// Whether the program could take a message now (posted, input, quit, paint, due timer).
+bool messages_available();
+// Whether any timer is set, so that letting time pass can bring a message.
+bool timers_running();
+
+struct WindowView {
+    Pixels client;  // the client area's pixels
+    std::string title;
+    int x = 0, y = 0;  // outer position on the screen
+    int outer_width = 0, outer_height = 0;
+    int client_width = 0, client_height = 0;
+    bool visible = false;
+    bool dialog = false;  // a modal dialog: shown with its controls, not its pixels
+    HMENU menu = nullptr;  // menu bar, or none
+};
+bool window_view(HWND window, WindowView* view);
+std::vector<HWND> top_level_windows();
+
+struct MenuItemView {
+    UINT flags = 0;  // MF_SEPARATOR, MF_POPUP, MF_CHECKED, MF_GRAYED
+    UINT id = 0;
+    std::string text;  // with '&' mnemonics and "\t" shortcut text, as appended
+    HMENU popup = nullptr;
+};
+std::vector<MenuItemView> menu_items(HMENU menu);
+
+// Child windows (dialog controls) of a window, in creation order.
+struct ControlView {
+    HWND handle = nullptr;
+    std::string class_name;  // "Button", "Edit", "Static"
+    std::string text;
+    DWORD style = 0;
+    int id = 0;
+    int x = 0, y = 0, width = 0, height = 0;  // in the parent's client coordinates
+};
+std::vector<ControlView> window_controls(HWND parent);
+// The control that has the keyboard focus, or none.
+HWND focused_control();
+// The cell height of the font dialogs are laid out in (the dialog base unit's height).
+int dialog_font_height();
+
+// The pixels a device context draws on, for pictures of what a test or program drew.
+bool dc_pixels(HDC dc, Pixels* pixels);
+
+}  // namespace zp
+
+#endif

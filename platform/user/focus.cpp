@@ -1,0 +1,65 @@
+// The keyboard focus and enabled windows. Focus changes are told to both windows as
+// Win32 tells them: WM_KILLFOCUS to the one losing it, then WM_SETFOCUS to the other.
+#include "user.h"
+
+namespace zp {
+namespace {
+
+HWND focus_window = nullptr;
+
+bool within(HWND window, HWND ancestor) {
+    for (Window* w = find_window(window); w; w = find_window(w->parent))
+        if (w->handle == ancestor) return true;
+    return false;
+}
+
+}  // namespace
+
+HWND focused_control() { return find_window(focus_window) ? focus_window : nullptr; }
+
+void input_focus(HWND window, bool gained) {
+    if (!find_window(window)) return;
+    if (gained) {
+        if (!within(focus_window, window)) SetFocus(window);
+    } else {
+        // The keys held now go to another program, which gets their release: the
+        // program's own idea of them starts again from all released.
+        forget_held_keys();
+        if (within(focus_window, window)) SetFocus(nullptr);
+    }
+}
+
+}  // namespace zp
+
+using namespace zp;
+
+extern "C" {
+
+HWND WINAPI SetFocus(HWND window) {
+    HWND previous = find_window(focus_window) ? focus_window : nullptr;
+    if (window && !find_window(window)) return nullptr;
+    if (window == previous) return previous;
+    focus_window = window;
+    if (Window* old = find_window(previous))
+        send(*old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
+    if (Window* now = find_window(window))
+        if (focus_window == window) send(*now, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    return previous;
+}
+
+HWND WINAPI GetFocus(void) { return focused_control(); }
+
+BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
+    Window* w = find_window(window);
+    if (!w) return FALSE;
+    const BOOL was_disabled = !w->enabled;
+    w->enabled = enable != FALSE;
+    return was_disabled;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND window) {
+    Window* w = find_window(window);
+    return w && w->enabled;
+}
+
+}  // extern "C"
