@@ -7,7 +7,7 @@
 #include "runtime/runtime.h"
 
 inline void bench_start() {
-    if (!graphics_window) {
+    if (!runtime.graphics_window) {
         zp::headless::set_screen_size(1920, 1080);
         static char command_line[] = "";
         ZORVE_start(nullptr, nullptr, command_line, SW_SHOWNORMAL);

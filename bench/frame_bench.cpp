@@ -16,7 +16,7 @@ void run_frames(benchmark::State& state, DesignerState& designer) {
     std::srand(1);
     for (auto _ : state) {
         draw_frame(designer);
-        benchmark::DoNotOptimize(canvas_dirty);
+        benchmark::DoNotOptimize(runtime.canvas_dirty);
     }
 }
 

@@ -410,6 +410,7 @@ HDC WINAPI GetDC(HWND window);
 int WINAPI ReleaseDC(HWND window, HDC dc);
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* description);
+BOOL WINAPI UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);

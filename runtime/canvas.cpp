@@ -5,32 +5,25 @@
 
 #include "runtime.h"
 
-HDC window_dc = nullptr;
-HDC canvas_dc = nullptr;
-HBITMAP canvas_bitmap = nullptr;
-int canvas_dirty = 1;
-int origin_x = 0;
-int origin_y = 0;
-
 namespace {
 
 // Runtime point to canvas pixel, saturated to the int range that GDI takes.
 int clamp_int(long long v) { return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : int(v)); }
-int canvas_x(int x, int extra = 0) { return clamp_int(static_cast<long long>(origin_x) + x + extra); }
-int canvas_y(int y, int extra = 0) { return clamp_int(static_cast<long long>(origin_y) - y + extra); }
+int canvas_x(int x, int extra = 0) { return clamp_int(static_cast<long long>(runtime.origin_x) + x + extra); }
+int canvas_y(int y, int extra = 0) { return clamp_int(static_cast<long long>(runtime.origin_y) - y + extra); }
 
 void draw_text_lines(const DrawRecord& record, COLORREF color) {
-    SetTextColor(canvas_dc, color);
-    int previous_mode = SetBkMode(canvas_dc, TRANSPARENT);
+    SetTextColor(runtime.canvas_dc, color);
+    int previous_mode = SetBkMode(runtime.canvas_dc, TRANSPARENT);
     HFONT font = CreateFontA(-record.ptsize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, "ZORVE-font");
-    HGDIOBJ previous_font = SelectObject(canvas_dc, font);
+    HGDIOBJ previous_font = SelectObject(runtime.canvas_dc, font);
     const char* text = static_cast<const char*>(GlobalLock(record.text_block));
     if (text) {
         int length = static_cast<int>(std::strlen(text));
         SIZE extent = {0, 0};
-        GetTextExtentPoint32A(canvas_dc, text, length, &extent);
+        GetTextExtentPoint32A(runtime.canvas_dc, text, length, &extent);
         const long long step = extent.cy;
         const int x = canvas_x(record.p1.x);
         int start = 0;
@@ -39,25 +32,25 @@ void draw_text_lines(const DrawRecord& record, COLORREF color) {
                 static_cast<const char*>(std::memchr(text + start, '\n', size_t(length - start)));
             int n = newline ? static_cast<int>(newline - (text + start)) : length - start;
             // The anchor is the lower-left corner of the first line's cell.
-            int y = clamp_int(static_cast<long long>(origin_y) - record.p1.y + (line - 1) * step);
-            if (n > 0) TextOutA(canvas_dc, x, y, text + start, n);
+            int y = clamp_int(static_cast<long long>(runtime.origin_y) - record.p1.y + (line - 1) * step);
+            if (n > 0) TextOutA(runtime.canvas_dc, x, y, text + start, n);
             if (!newline) break;
             start += n + 1;
         }
         GlobalUnlock(record.text_block);
     }
-    SetBkMode(canvas_dc, previous_mode);
-    SelectObject(canvas_dc, previous_font);
+    SetBkMode(runtime.canvas_dc, previous_mode);
+    SelectObject(runtime.canvas_dc, previous_font);
     DeleteObject(font);
 }
 
 }  // namespace
 
 void canvas_create(HWND window) {
-    window_dc = GetDC(window);
-    canvas_bitmap = CreateCompatibleBitmap(window_dc, CANVAS_WIDTH, CANVAS_HEIGHT);
-    canvas_dc = CreateCompatibleDC(window_dc);
-    SelectObject(canvas_dc, canvas_bitmap);
+    runtime.window_dc = GetDC(window);
+    runtime.canvas_bitmap = CreateCompatibleBitmap(runtime.window_dc, CANVAS_WIDTH, CANVAS_HEIGHT);
+    runtime.canvas_dc = CreateCompatibleDC(runtime.window_dc);
+    SelectObject(runtime.canvas_dc, runtime.canvas_bitmap);
 }
 
 void render_record(const DrawRecord& record) {
@@ -73,34 +66,34 @@ void render_record(const DrawRecord& record) {
             if (record.kind != DRAW_LINE) {
                 brush = record.width == 0 ? CreateSolidBrush(color)
                                           : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-                previous_brush = SelectObject(canvas_dc, brush);
+                previous_brush = SelectObject(runtime.canvas_dc, brush);
             }
-            HGDIOBJ previous_pen = SelectObject(canvas_dc, pen);
+            HGDIOBJ previous_pen = SelectObject(runtime.canvas_dc, pen);
             const int x1 = canvas_x(record.p1.x), y1 = canvas_y(record.p1.y);
             if (record.kind == DRAW_TRIANGLE) {
                 POINT points[3] = {{x1, y1},
                                    {canvas_x(record.p2.x), canvas_y(record.p2.y)},
                                    {canvas_x(record.p3.x), canvas_y(record.p3.y)}};
-                Polygon(canvas_dc, points, 3);
+                Polygon(runtime.canvas_dc, points, 3);
             } else if (record.kind == DRAW_LINE) {
-                MoveToEx(canvas_dc, x1, y1, nullptr);
-                LineTo(canvas_dc, canvas_x(record.p2.x), canvas_y(record.p2.y));
+                MoveToEx(runtime.canvas_dc, x1, y1, nullptr);
+                LineTo(runtime.canvas_dc, canvas_x(record.p2.x), canvas_y(record.p2.y));
             } else {
                 // The primitives leave out the far column and row; + 1 takes them in.
                 const int x2 = canvas_x(record.p2.x, 1), y2 = canvas_y(record.p2.y, 1);
                 if (record.kind == DRAW_RECT)
-                    Rectangle(canvas_dc, x1, y1, x2, y2);
+                    Rectangle(runtime.canvas_dc, x1, y1, x2, y2);
                 else
-                    Ellipse(canvas_dc, x1, y1, x2, y2);
+                    Ellipse(runtime.canvas_dc, x1, y1, x2, y2);
             }
-            SelectObject(canvas_dc, previous_pen);
-            if (previous_brush) SelectObject(canvas_dc, previous_brush);
+            SelectObject(runtime.canvas_dc, previous_pen);
+            if (previous_brush) SelectObject(runtime.canvas_dc, previous_brush);
             DeleteObject(pen);
             if (record.width == 0 && brush) DeleteObject(brush);
             break;
         }
         case DRAW_PIXEL:
-            SetPixel(canvas_dc, canvas_x(record.p1.x), canvas_y(record.p1.y), color);
+            SetPixel(runtime.canvas_dc, canvas_x(record.p1.x), canvas_y(record.p1.y), color);
             break;
         case DRAW_TEXT:
             draw_text_lines(record, color);
@@ -108,35 +101,35 @@ void render_record(const DrawRecord& record) {
         default:
             break;  // unknown kinds draw nothing
     }
-    canvas_dirty = 1;
+    runtime.canvas_dirty = 1;
 }
 
 void canvas_clear() {
     HBRUSH white = CreateSolidBrush(palette[ZORVE_WHITE]);
-    HGDIOBJ previous = SelectObject(canvas_dc, white);
-    Rectangle(canvas_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
-    SelectObject(canvas_dc, previous);
+    HGDIOBJ previous = SelectObject(runtime.canvas_dc, white);
+    Rectangle(runtime.canvas_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
+    SelectObject(runtime.canvas_dc, previous);
     DeleteObject(white);
-    canvas_dirty = 1;
+    runtime.canvas_dirty = 1;
 }
 
 void canvas_present() {
-    BitBlt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0, SRCCOPY);
-    canvas_dirty = 0;
+    BitBlt(runtime.window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, runtime.canvas_dc, 0, 0, SRCCOPY);
+    runtime.canvas_dirty = 0;
 }
 
 void canvas_size_changed(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    origin_x = client.left + (client.right - client.left) / 2;
-    origin_y = client.top + (client.bottom - client.top) / 2;
+    runtime.origin_x = client.left + (client.right - client.left) / 2;
+    runtime.origin_y = client.top + (client.bottom - client.top) / 2;
 }
 
 void canvas_paint(HWND window) {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     // Through the kept window DC, as every copy to the screen goes.
-    BitBlt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0, SRCCOPY);
+    BitBlt(runtime.window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, runtime.canvas_dc, 0, 0, SRCCOPY);
     EndPaint(window, &paint);
-    canvas_dirty = 0;
+    runtime.canvas_dirty = 0;
 }

@@ -6,23 +6,16 @@
 
 #include "runtime.h"
 
-int logging_flag = 1;
-ConsoleTap console_tap = nullptr;
-
-HGLOBAL line_ring[CONSOLE_RING_LINES];
-int oldest_line = -1;
-int next_line = 0;
-
 void console_put_line(char* text) {
-    if (!console_window) return;  // before the runtime starts, lines are only kept
-    HDC dc = GetDC(console_window);
+    if (!runtime.console_window) return;  // before the runtime starts, lines are only kept
+    HDC dc = GetDC(runtime.console_window);
     HGDIOBJ previous_font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
     const int h = metrics.tmHeight + metrics.tmExternalLeading;
     ScrollDC(dc, 0, -h, nullptr, nullptr, nullptr, nullptr);
     RECT client = {0, 0, 0, 0};
-    GetClientRect(console_window, &client);
+    GetClientRect(runtime.console_window, &client);
     HBRUSH background = CreateSolidBrush(GetBkColor(dc));
     HGDIOBJ previous_pen = SelectObject(dc, GetStockObject(NULL_PEN));
     HGDIOBJ previous_brush = SelectObject(dc, background);
@@ -34,7 +27,7 @@ void console_put_line(char* text) {
     if (n > 0 && text[n - 1] == '\n') text[--n] = '\0';
     TextOutA(dc, client.left + 5, client.bottom - h, text, n);
     SelectObject(dc, previous_font);
-    ReleaseDC(console_window, dc);
+    ReleaseDC(runtime.console_window, dc);
 }
 
 extern "C" int ZORVE_console_printf(const char* format, ...) {
@@ -49,19 +42,19 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
         produced = 0;
     }
     const size_t n = std::strlen(buffer);
-    if (oldest_line == next_line) {
-        GlobalFree(line_ring[oldest_line]);
-        oldest_line = (oldest_line + 1) % CONSOLE_RING_LINES;
+    if (runtime.oldest_line == runtime.next_line) {
+        GlobalFree(runtime.line_ring[runtime.oldest_line]);
+        runtime.oldest_line = (runtime.oldest_line + 1) % CONSOLE_RING_LINES;
     }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
-    line_ring[next_line] = block;
+    runtime.line_ring[runtime.next_line] = block;
     if (block) {  // without memory the line is shown but not kept
         std::memcpy(GlobalLock(block), buffer, n + 1);
         GlobalUnlock(block);
     }
-    if (oldest_line == -1) oldest_line = next_line;
-    next_line = (next_line + 1) % CONSOLE_RING_LINES;
-    if (console_tap) console_tap(buffer);
+    if (runtime.oldest_line == -1) runtime.oldest_line = runtime.next_line;
+    runtime.next_line = (runtime.next_line + 1) % CONSOLE_RING_LINES;
+    if (runtime.console_tap) runtime.console_tap(buffer);
     console_put_line(buffer);
     return produced;
 }
@@ -71,11 +64,11 @@ static void console_repaint(HWND window) {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     int count = 0;
-    for (int i = oldest_line; i >= 0 && !(i == next_line && count > 0);
+    for (int i = runtime.oldest_line; i >= 0 && !(i == runtime.next_line && count > 0);
          i = (i + 1) % CONSOLE_RING_LINES, ++count) {
-        char* text = static_cast<char*>(GlobalLock(line_ring[i]));
+        char* text = static_cast<char*>(GlobalLock(runtime.line_ring[i]));
         if (text) console_put_line(text);
-        GlobalUnlock(line_ring[i]);
+        GlobalUnlock(runtime.line_ring[i]);
     }
     EndPaint(window, &paint);
 }
@@ -88,11 +81,11 @@ LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, L
         case WM_KEYDOWN:
         case WM_KEYUP:
             // Keys typed here act in the graphics window.
-            PostMessageA(graphics_window, message, wparam, lparam);
+            PostMessageA(runtime.graphics_window, message, wparam, lparam);
             return 0;
         default:
             return DefWindowProcA(window, message, wparam, lparam);
     }
 }
 
-void console_show(int flag) { ShowWindow(console_window, flag ? SW_SHOW : SW_HIDE); }
+void console_show(int flag) { ShowWindow(runtime.console_window, flag ? SW_SHOW : SW_HIDE); }

@@ -81,7 +81,7 @@ extern "C" {
 
 int ZORVE_draw_pixel_pt(int color, DrawPoint p) {
     color = check_color(color);
-    if (logging_flag)
+    if (runtime.logging_flag)
         ZORVE_console_printf("%s pixel at (%d,%d)\n", palette_names[color], p.x, p.y);
     DrawRecord record{};
     record.kind = DRAW_PIXEL;
@@ -94,7 +94,7 @@ int ZORVE_draw_pixel_pt(int color, DrawPoint p) {
 int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius) {
     color = check_color(color);
     radius = check_radius(radius);
-    if (logging_flag)
+    if (runtime.logging_flag)
         ZORVE_console_printf("%s circle at (%d,%d), radius %d\n", palette_names[color],
                              centre.x, centre.y, radius);
     DrawPoint upper_left{add_saturated(centre.x, -radius), add_saturated(centre.y, radius)};
@@ -106,7 +106,7 @@ int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius) {
 int ZORVE_draw_triangle_pt(int color, DrawPoint p1, DrawPoint p2, DrawPoint p3, int width) {
     color = check_color(color);
     width = check_width(width);
-    if (logging_flag)
+    if (runtime.logging_flag)
         ZORVE_console_printf("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", palette_names[color],
                              p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
     render_figure(DRAW_TRIANGLE, color, width, p1, p2, p3);
@@ -117,7 +117,7 @@ int ZORVE_draw_rect_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
     sort_corners(p1, p2);
     color = check_color(color);
     width = check_width(width);
-    if (logging_flag) {
+    if (runtime.logging_flag) {
         if (width == 0)
             ZORVE_console_printf("%s rectangle with bounding box (%d,%d) to (%d,%d), filled\n",
                                  palette_names[color], p1.x, p1.y, p2.x, p2.y);
@@ -134,7 +134,7 @@ int ZORVE_draw_oval_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
     sort_corners(p1, p2);
     width = check_width(width);
     color = check_color(color);
-    if (logging_flag) {
+    if (runtime.logging_flag) {
         if (width == 0)
             ZORVE_console_printf("%s oval with bounding box (%d,%d) to (%d,%d), filled\n",
                                  palette_names[color], p1.x, p1.y, p2.x, p2.y);
@@ -149,7 +149,7 @@ int ZORVE_draw_oval_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
 int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
     width = check_width(width);
     color = check_color(color);
-    if (logging_flag)
+    if (runtime.logging_flag)
         ZORVE_console_printf("%s line from (%d,%d) to (%d,%d), width %d\n", palette_names[color],
                              p1.x, p1.y, p2.x, p2.y, width);
     render_figure(DRAW_LINE, color, width == 0 ? 1 : width, p1, p2);
@@ -159,7 +159,7 @@ int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
 int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text) {
     ptsize = check_ptsize(ptsize);
     color = check_color(color);
-    if (logging_flag)
+    if (runtime.logging_flag)
         ZORVE_console_printf("%s text at (%d,%d), \"%s\"\n", palette_names[color], anchor.x,
                              anchor.y, text);
     size_t n = std::strlen(text);
@@ -238,7 +238,7 @@ int ZORVE_draw_text(int color, int x, int y, int ptsize, const char* text) {
 }
 
 int ZORVE_clear(void) {
-    if (logging_flag) ZORVE_console_printf("Clearing the graphics window\n");
+    if (runtime.logging_flag) ZORVE_console_printf("Clearing the graphics window\n");
     canvas_clear();
     return 1;
 }

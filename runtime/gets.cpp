@@ -5,8 +5,6 @@
 
 namespace {
 
-char* answer_buffer = nullptr;
-
 // Appends to the template: 16-bit words, texts widened character by character.
 struct TemplateWriter {
     BYTE* base;
@@ -39,11 +37,11 @@ struct TemplateWriter {
 INT_PTR CALLBACK gets_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_INITDIALOG:
-            answer_buffer = reinterpret_cast<char*>(lparam);
+            runtime.answer_buffer = reinterpret_cast<char*>(lparam);
             return 1;
         case WM_COMMAND:
             if (wparam == ID_GETS_OKAY) {
-                GetDlgItemTextA(dialog, ID_GETS_EDIT, answer_buffer, 256);
+                GetDlgItemTextA(dialog, ID_GETS_EDIT, runtime.answer_buffer, 256);
                 EndDialog(dialog, 1);
                 return 1;
             }
@@ -80,7 +78,7 @@ extern "C" int ZORVE_gets(const char* prompt, char* answer) {
     BYTE dialog_template[GETS_TEMPLATE_SIZE];
     gets_build_template(dialog_template, prompt);
     const INT_PTR result = DialogBoxIndirectParamA(
-        module_instance, reinterpret_cast<LPCDLGTEMPLATEA>(dialog_template), graphics_window,
+        runtime.module_instance, reinterpret_cast<LPCDLGTEMPLATEA>(dialog_template), runtime.graphics_window,
         gets_dialog_proc, reinterpret_cast<LPARAM>(answer));
     return result == -1 ? 0 : 1;
 }

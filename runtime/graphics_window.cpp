@@ -2,16 +2,6 @@
 // application's animation and logging controls.
 #include "runtime.h"
 
-HWND graphics_window = nullptr;
-HWND console_window = nullptr;
-HINSTANCE module_instance = nullptr;
-HMENU run_menu = nullptr;
-int run_flag = 0;
-int step_flag = 0;
-int tick_flag = 0;
-int quit_flag = 0;
-int ctrl_down = 0;
-
 namespace {
 
 constexpr int GRAPHICS_WIDTH = 601;
@@ -19,24 +9,24 @@ constexpr int GRAPHICS_HEIGHT = 540;
 
 void build_menu(HWND window) {
     HMENU bar = CreateMenu();
-    run_menu = CreatePopupMenu();
-    AppendMenuA(run_menu, MF_STRING, MENU_ANIMATE, "&Animate\tCtrl+A");
-    AppendMenuA(run_menu, MF_STRING, MENU_HALT, "&Halt animation\tCtrl+H");
-    AppendMenuA(run_menu, MF_STRING, MENU_ADVANCE_FRAME, "Advance one &frame\tCtrl+F");
-    AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run_menu, MF_STRING | MF_CHECKED, MENU_LOGGING, "&Logging\tCtrl+L");
-    AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run_menu, MF_STRING, MENU_RECORD_SCRIPT, "&Record Script\tCtrl+R");
-    AppendMenuA(run_menu, MF_STRING, MENU_PLAYBACK_SCRIPT, "&Playback Script\tCtrl+P");
-    AppendMenuA(run_menu, MF_STRING, MENU_PLAY_ONE, "Play &One Script\tCtrl+O");
-    AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run_menu, MF_STRING, MENU_QUIT, "&Quit\tCtrl+Q");
-    AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "ZORVE v2.2 July 1997");
-    AppendMenuA(run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Maintained by the ZORVE runtime team");
-    AppendMenuA(run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Questions: zorve-help@cordelune.example");
-    AppendMenuA(run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Bug reports: attach ZORVE.SCR if you can");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(run_menu), "&Run");
+    runtime.run_menu = CreatePopupMenu();
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_ANIMATE, "&Animate\tCtrl+A");
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_HALT, "&Halt animation\tCtrl+H");
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_ADVANCE_FRAME, "Advance one &frame\tCtrl+F");
+    AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(runtime.run_menu, MF_STRING | MF_CHECKED, MENU_LOGGING, "&Logging\tCtrl+L");
+    AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_RECORD_SCRIPT, "&Record Script\tCtrl+R");
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_PLAYBACK_SCRIPT, "&Playback Script\tCtrl+P");
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_PLAY_ONE, "Play &One Script\tCtrl+O");
+    AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_QUIT, "&Quit\tCtrl+Q");
+    AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "ZORVE v2.2 July 1997");
+    AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Maintained by the ZORVE runtime team");
+    AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Questions: zorve-help@cordelune.example");
+    AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Bug reports: attach ZORVE.SCR if you can");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(runtime.run_menu), "&Run");
     SetMenu(window, bar);
     DrawMenuBar(window);
 }
@@ -45,28 +35,28 @@ void build_menu(HWND window) {
 void run_command(int id) {
     switch (id) {
         case MENU_ANIMATE:
-            run_flag = 1;
+            runtime.run_flag = 1;
             break;
         case MENU_HALT:
-            run_flag = 0;
+            runtime.run_flag = 0;
             break;
         case MENU_ADVANCE_FRAME:
-            run_flag = 0;
-            step_flag = 1;
+            runtime.run_flag = 0;
+            runtime.step_flag = 1;
             break;
         case MENU_LOGGING:
-            logging_flag = !logging_flag;
-            CheckMenuItem(run_menu, MENU_LOGGING,
-                          MF_BYCOMMAND | (logging_flag ? MF_CHECKED : MF_UNCHECKED));
+            runtime.logging_flag = !runtime.logging_flag;
+            CheckMenuItem(runtime.run_menu, MENU_LOGGING,
+                          MF_BYCOMMAND | (runtime.logging_flag ? MF_CHECKED : MF_UNCHECKED));
             break;
         case MENU_RECORD_SCRIPT:
-            if (recording_flag)
+            if (runtime.recording_flag)
                 recording_stop();
             else
                 recording_start();
             break;
         case MENU_PLAYBACK_SCRIPT:
-            if (playing_flag)
+            if (runtime.playing_flag)
                 playback_stop();
             else
                 playback_start();
@@ -116,29 +106,29 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
             return 0;
         case WM_KEYDOWN:
             if (wparam == VK_CONTROL)
-                ctrl_down = 1;
-            else if (ctrl_down)
+                runtime.ctrl_down = 1;
+            else if (runtime.ctrl_down)
                 run_command(shortcut_command(wparam));
             return 0;
         case WM_KEYUP:
-            if (wparam == VK_CONTROL) ctrl_down = 0;
+            if (wparam == VK_CONTROL) runtime.ctrl_down = 0;
             return 0;
         case WM_CHAR:
-            if (!ctrl_down) {
-                pending_kind = ZORVE_KBD;
-                pending_key = static_cast<char>(wparam & 0xFF);
+            if (!runtime.ctrl_down) {
+                runtime.pending_kind = ZORVE_KBD;
+                runtime.pending_key = static_cast<char>(wparam & 0xFF);
             }
             return 0;
         case WM_COMMAND:
             run_command(LOWORD(wparam));
             return 0;
         case WM_TIMER:
-            tick_flag = 1;
+            runtime.tick_flag = 1;
             return 0;
         case WM_LBUTTONDOWN:
-            pending_x = static_cast<int>(LOWORD(lparam)) - origin_x;
-            pending_y = origin_y - static_cast<int>(HIWORD(lparam));
-            pending_kind = ZORVE_MOUSE;
+            runtime.pending_x = static_cast<int>(LOWORD(lparam)) - runtime.origin_x;
+            runtime.pending_y = runtime.origin_y - static_cast<int>(HIWORD(lparam));
+            runtime.pending_kind = ZORVE_MOUSE;
             return 0;
         default:
             return DefWindowProcA(window, message, wparam, lparam);
@@ -148,6 +138,10 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
 extern "C" {
 
 int ZORVE_start(void* instance, void* previous_instance, char*, int show_state) {
+    // Started once: a second start while running changes nothing. After a stop, the
+    // old windows go and the runtime starts afresh.
+    if (runtime.graphics_window && !runtime.stopped) return 1;
+    if (runtime.stopped) runtime_reset();
     HINSTANCE hinstance = static_cast<HINSTANCE>(instance);
     if (!previous_instance) {
         WNDCLASSA description = {};
@@ -166,43 +160,46 @@ int ZORVE_start(void* instance, void* previous_instance, char*, int show_state) 
     }
     const int screen_width = GetSystemMetrics(SM_CXSCREEN);
     const int screen_height = GetSystemMetrics(SM_CYSCREEN);
-    run_flag = 0;
-    step_flag = 0;
-    graphics_window = CreateWindowExA(0, "DrawWndClass", "ZORVE Graphics", WS_CAPTION | WS_SYSMENU,
+    runtime.run_flag = 0;
+    runtime.step_flag = 0;
+    runtime.graphics_window = CreateWindowExA(0, "DrawWndClass", "ZORVE Graphics", WS_CAPTION | WS_SYSMENU,
                                       0, 0, GRAPHICS_WIDTH, GRAPHICS_HEIGHT, nullptr, nullptr,
                                       hinstance, nullptr);
-    console_window = CreateWindowExA(0, "TextWndClass", "ZORVE Text", WS_OVERLAPPEDWINDOW, 0,
+    runtime.console_window = CreateWindowExA(0, "TextWndClass", "ZORVE Text", WS_OVERLAPPEDWINDOW, 0,
                                      2 * screen_height / 3 + 1, screen_width, screen_height / 3,
                                      nullptr, nullptr, hinstance, nullptr);
-    module_instance = hinstance;
-    canvas_create(graphics_window);
-    ShowWindow(console_window, show_state);
-    ShowWindow(graphics_window, show_state);
-    SetTimer(graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    runtime.module_instance = hinstance;
+    canvas_create(runtime.graphics_window);
+    ShowWindow(runtime.console_window, show_state);
+    ShowWindow(runtime.graphics_window, show_state);
+    SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
     return 1;
 }
 
 int ZORVE_stop(void) {
-    ReleaseDC(graphics_window, window_dc);
+    if (runtime.graphics_window && !runtime.stopped) {
+        ReleaseDC(runtime.graphics_window, runtime.window_dc);
+        runtime.stopped = true;
+    }
     script_close();
     return 1;
 }
 
 int ZORVE_set_animation(int action) {
-    if (!graphics_window) return 0;
+    if (!runtime.graphics_window) return 0;
     switch (static_cast<unsigned>(action)) {
         case ANIMATE_HALT:
-            step_flag = 0;
-            run_flag = 0;
+            runtime.step_flag = 0;
+            runtime.run_flag = 0;
             break;
         case ANIMATE_STEP:
-            step_flag = 1;
+            runtime.step_flag = 1;
             break;
         case ANIMATE_RUN:
-            run_flag = 1;
+            runtime.run_flag = 1;
             break;
         case ANIMATE_QUIT:
-            quit_flag = 1;
+            runtime.quit_flag = 1;
             break;
         default:
             break;
@@ -211,10 +208,10 @@ int ZORVE_set_animation(int action) {
 }
 
 int ZORVE_set_logging(int on) {
-    if (!graphics_window) return 0;
-    logging_flag = on != 0;
-    CheckMenuItem(run_menu, MENU_LOGGING, MF_BYCOMMAND | (logging_flag ? MF_CHECKED : MF_UNCHECKED));
-    if (logging_flag) console_show(1);
+    if (!runtime.graphics_window) return 0;
+    runtime.logging_flag = on != 0;
+    CheckMenuItem(runtime.run_menu, MENU_LOGGING, MF_BYCOMMAND | (runtime.logging_flag ? MF_CHECKED : MF_UNCHECKED));
+    if (runtime.logging_flag) console_show(1);
     return 1;
 }
 

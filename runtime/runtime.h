@@ -2,6 +2,8 @@
 #ifndef ZORVE_RUNTIME_H
 #define ZORVE_RUNTIME_H
 
+#include <cstdio>
+
 #include "platform/win32.h"
 #include "zorve.h"
 
@@ -37,13 +39,6 @@ extern const COLORREF palette[ZORVE_COLORS];
 int check_color(int color);
 
 // Canvas and coordinates.
-extern HDC window_dc;
-extern HDC canvas_dc;
-extern HBITMAP canvas_bitmap;
-extern int canvas_dirty;
-extern int origin_x;
-extern int origin_y;
-
 void canvas_create(HWND window);
 void render_record(const DrawRecord& record);
 void canvas_clear();
@@ -66,29 +61,11 @@ enum MenuCommand {
 constexpr UINT_PTR ANIMATION_TIMER = 2;
 constexpr UINT ANIMATION_PERIOD_MS = 100;
 
-extern HWND graphics_window;
-extern HWND console_window;
-extern HINSTANCE module_instance;
-extern HMENU run_menu;
-extern int pending_kind;
-extern int pending_x;
-extern int pending_y;
-extern char pending_key;
-extern int run_flag;
-extern int step_flag;
-extern int tick_flag;
-extern int quit_flag;
-extern int ctrl_down;
-
 LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // Takes and dispatches at most one message; returns whether one was taken.
 int pump_one_message();
 
 // Event scripts.
-extern int recording_flag;
-extern int playing_flag;
-extern int play_one_flag;
-extern int periodic_count;
 void recording_start();
 void recording_stop();
 void playback_start();
@@ -102,9 +79,6 @@ void script_record_event(int kind);
 void script_close();
 
 // Console: the last lines, kept to repaint from.
-extern HGLOBAL line_ring[CONSOLE_RING_LINES];
-extern int oldest_line;
-extern int next_line;
 LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void console_put_line(char* text);
 void console_show(int flag);
@@ -118,10 +92,62 @@ constexpr int GETS_TEMPLATE_SIZE = 292;
 INT_PTR CALLBACK gets_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 void gets_build_template(BYTE (&dialog_template)[GETS_TEMPLATE_SIZE], const char* prompt);
 
-extern int logging_flag;
 // Called with every console line as formatted, for tests that read what the console
 // shows beyond its last lines.
 using ConsoleTap = void (*)(const char* line);
-extern ConsoleTap console_tap;
+
+// Everything the runtime keeps between calls, in one place: one instance for the
+// process, `runtime`. runtime_reset() returns it to how the process starts.
+struct RuntimeState {
+    // The windows, the menu, and the canvas that every drawing lands on.
+    HWND graphics_window = nullptr;  // none: the runtime is not started
+    HWND console_window = nullptr;
+    HINSTANCE module_instance = nullptr;
+    HMENU run_menu = nullptr;
+    HDC window_dc = nullptr;  // the graphics window's, held from start to stop
+    HDC canvas_dc = nullptr;
+    HBITMAP canvas_bitmap = nullptr;
+    int canvas_dirty = 1;  // the first pump step shows the canvas
+    int origin_x = 0;      // the centre of the graphics window's client area
+    int origin_y = 0;
+    bool stopped = false;  // ZORVE_stop was called since the last start
+
+    // The event wait: the event of the wait under way, and what the window procedure
+    // and the menu set for it.
+    int pending_kind = ZORVE_NONE;
+    int pending_x = 0;
+    int pending_y = 0;
+    char pending_key = 0;
+    int run_flag = 0;
+    int step_flag = 0;
+    int tick_flag = 0;
+    int quit_flag = 0;
+    int ctrl_down = 0;
+    int logging_flag = 1;
+
+    // Event scripts: one file, opened by whichever of recording and playback needs it
+    // first, in its own mode.
+    FILE* script_file = nullptr;
+    bool script_writing = false;
+    int recording_flag = 0;
+    int playing_flag = 0;
+    int play_one_flag = 0;
+    int periodic_count = 0;
+
+    // The console's last lines, to repaint from.
+    HGLOBAL line_ring[CONSOLE_RING_LINES] = {};
+    int oldest_line = -1;
+    int next_line = 0;
+    ConsoleTap console_tap = nullptr;
+
+    // The text dialog's answer, while one is open.
+    char* answer_buffer = nullptr;
+};
+
+extern RuntimeState runtime;
+
+// Closes the windows, frees the canvas, the console's lines and the script file, and
+// starts the state afresh, as a new process has it.
+void runtime_reset();
 
 #endif

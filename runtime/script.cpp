@@ -8,23 +8,14 @@
 
 #include "runtime.h"
 
-int recording_flag = 0;
-int playing_flag = 0;
-int play_one_flag = 0;
-int periodic_count = 0;
-
 namespace {
 
 const char* const SCRIPT_NAME = "ZORVE.SCR";
 constexpr int SCRIPT_LINE_SIZE = 512;
 constexpr int SCRIPT_NUMBER_SIZE = 12;
 
-FILE* script_file = nullptr;
-// The mode the shared stream was opened in: recording and playback each need their own.
-bool script_writing = false;
-
 void check_menu(UINT id, bool checked) {
-    CheckMenuItem(run_menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(runtime.run_menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Collects the run of characters accepted by `wanted` that starts at the first such
@@ -57,8 +48,8 @@ int to_int(long v) { return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : sta
 bool read_line(char (&line)[SCRIPT_LINE_SIZE]) {
     for (;;) {
         line[0] = '\0';
-        const bool got = std::fgets(line, SCRIPT_LINE_SIZE, script_file) != nullptr;
-        if (std::feof(script_file)) {
+        const bool got = std::fgets(line, SCRIPT_LINE_SIZE, runtime.script_file) != nullptr;
+        if (std::feof(runtime.script_file)) {
             ZORVE_console_printf("EOF encountered in script file %s\n", SCRIPT_NAME);
             return false;
         }
@@ -77,23 +68,23 @@ bool parse_line(const char* line) {
     switch (line[6]) {
         case 'K':
             if (!scan_number(line + 6, is_digit, &value)) return false;
-            pending_kind = ZORVE_KBD;
-            pending_key = static_cast<char>(value & 0xFF);
+            runtime.pending_kind = ZORVE_KBD;
+            runtime.pending_key = static_cast<char>(value & 0xFF);
             return true;
         case 'M': {
             long y = 0;
             const char* rest = scan_number(line + 6, is_digit_or_minus, &value);
             if (!rest || !scan_number(rest, is_digit_or_minus, &y)) return false;
-            pending_kind = ZORVE_MOUSE;
-            pending_x = to_int(value);
-            pending_y = to_int(y);
+            runtime.pending_kind = ZORVE_MOUSE;
+            runtime.pending_x = to_int(value);
+            runtime.pending_y = to_int(y);
             return true;
         }
         case 'P':
             if (!scan_number(line + 6, is_digit, &value)) return false;
-            pending_kind = ZORVE_PERIODIC;
+            runtime.pending_kind = ZORVE_PERIODIC;
             // N delivers N events: this one now, N - 1 from the counter; 0 gives one too.
-            periodic_count = value > 1 ? to_int(value - 1) : 0;
+            runtime.periodic_count = value > 1 ? to_int(value - 1) : 0;
             return true;
         default:
             return false;
@@ -103,29 +94,29 @@ bool parse_line(const char* line) {
 }  // namespace
 
 void script_write_event(int kind, int x, int y, char key) {
-    if (script_file && !script_writing) {
+    if (runtime.script_file && !runtime.script_writing) {
         ZORVE_console_printf("Cannot record into script file %s while it is played back\n",
                              SCRIPT_NAME);
         return;
     }
-    if (!script_file) {
-        script_file = std::fopen(SCRIPT_NAME, "wt");
-        if (!script_file) {
+    if (!runtime.script_file) {
+        runtime.script_file = std::fopen(SCRIPT_NAME, "wt");
+        if (!runtime.script_file) {
             ZORVE_console_printf("Cannot open script file %s for writing\n", SCRIPT_NAME);
             return;
         }
-        script_writing = true;
+        runtime.script_writing = true;
     }
     switch (kind) {
         case ZORVE_MOUSE:
-            std::fprintf(script_file, "ZORVE_MOUSE(%d, %d);\n", x, y);
+            std::fprintf(runtime.script_file, "ZORVE_MOUSE(%d, %d);\n", x, y);
             break;
         case ZORVE_KBD:
             // As an unsigned byte, so keys 128..255 read back unchanged.
-            std::fprintf(script_file, "ZORVE_KBD(%d);\n", static_cast<unsigned char>(key));
+            std::fprintf(runtime.script_file, "ZORVE_KBD(%d);\n", static_cast<unsigned char>(key));
             break;
         case ZORVE_PERIODIC:
-            std::fprintf(script_file, "ZORVE_PERIODIC(%d);\n", periodic_count);
+            std::fprintf(runtime.script_file, "ZORVE_PERIODIC(%d);\n", runtime.periodic_count);
             break;
         default:
             break;
@@ -134,34 +125,34 @@ void script_write_event(int kind, int x, int y, char key) {
 
 void script_record_event(int kind) {
     if (kind == ZORVE_PERIODIC) {
-        ++periodic_count;
+        ++runtime.periodic_count;
         return;
     }
-    if (periodic_count > 0) {
+    if (runtime.periodic_count > 0) {
         script_write_event(ZORVE_PERIODIC, 0, 0, 0);
-        periodic_count = 0;
+        runtime.periodic_count = 0;
     }
-    script_write_event(kind, pending_x, pending_y, pending_key);
+    script_write_event(kind, runtime.pending_x, runtime.pending_y, runtime.pending_key);
 }
 
 int script_read_event() {
-    if (script_file && script_writing) {
+    if (runtime.script_file && runtime.script_writing) {
         ZORVE_console_printf("Cannot play back script file %s while it is recorded\n", SCRIPT_NAME);
         playback_end();
         return 0;
     }
-    if (!script_file) {
-        script_file = std::fopen(SCRIPT_NAME, "rt");
-        if (!script_file) {
+    if (!runtime.script_file) {
+        runtime.script_file = std::fopen(SCRIPT_NAME, "rt");
+        if (!runtime.script_file) {
             ZORVE_console_printf("Cannot open script file %s for reading\n", SCRIPT_NAME);
             playback_end();
             return 0;
         }
-        script_writing = false;
+        runtime.script_writing = false;
     }
-    if (periodic_count > 0) {
-        pending_kind = ZORVE_PERIODIC;
-        --periodic_count;
+    if (runtime.periodic_count > 0) {
+        runtime.pending_kind = ZORVE_PERIODIC;
+        --runtime.periodic_count;
         return 1;
     }
     char line[SCRIPT_LINE_SIZE];
@@ -180,48 +171,48 @@ int script_read_event() {
 }
 
 void recording_start() {
-    recording_flag = 1;
+    runtime.recording_flag = 1;
     check_menu(MENU_RECORD_SCRIPT, true);
 }
 
 void recording_stop() {
-    recording_flag = 0;
+    runtime.recording_flag = 0;
     check_menu(MENU_RECORD_SCRIPT, false);
-    if (periodic_count > 0) {
+    if (runtime.periodic_count > 0) {
         script_write_event(ZORVE_PERIODIC, 0, 0, 0);
-        periodic_count = 0;
+        runtime.periodic_count = 0;
     }
     script_close();
 }
 
 void playback_start() {
-    run_flag = 0;
-    step_flag = 0;
-    playing_flag = 1;
+    runtime.run_flag = 0;
+    runtime.step_flag = 0;
+    runtime.playing_flag = 1;
     check_menu(MENU_PLAYBACK_SCRIPT, true);
 }
 
 void playback_stop() {
-    playing_flag = 0;
+    runtime.playing_flag = 0;
     check_menu(MENU_PLAYBACK_SCRIPT, false);
     script_close();
 }
 
 void play_one_start() {
-    play_one_flag = 1;
-    run_flag = 0;
-    step_flag = 0;
+    runtime.play_one_flag = 1;
+    runtime.run_flag = 0;
+    runtime.step_flag = 0;
 }
 
 void playback_end() {
-    playing_flag = 0;
-    play_one_flag = 0;
+    runtime.playing_flag = 0;
+    runtime.play_one_flag = 0;
     check_menu(MENU_PLAYBACK_SCRIPT, false);
 }
 
 void script_close() {
-    if (script_file) {
-        std::fclose(script_file);
-        script_file = nullptr;
+    if (runtime.script_file) {
+        std::fclose(runtime.script_file);
+        runtime.script_file = nullptr;
     }
 }

@@ -21,10 +21,9 @@ inline std::vector<std::string>& console_lines() {
 
 inline void record_line(const char* line) { console_lines().emplace_back(line); }
 
-// Starts the runtime once per process (again if a test closed the graphics window),
-// with the console hidden and logging off, as programs on it do.
+// A fresh runtime, started as programs start it, with the console hidden.
 inline void start_runtime() {
-    if (graphics_window && IsWindow(graphics_window)) return;
+    runtime_reset();
 #ifdef _WIN32
     void* instance = GetModuleHandleA(nullptr);
 #else
@@ -49,24 +48,21 @@ inline void drain_messages() {
 inline void start_canvas() {
     start_runtime();
     drain_messages();
-    run_flag = step_flag = tick_flag = quit_flag = ctrl_down = 0;
-    playing_flag = play_one_flag = recording_flag = 0;
     ZORVE_set_logging(0);
-    console_show(0);
-    console_tap = record_line;
+    runtime.console_tap = record_line;
     ZORVE_clear();
     console_lines().clear();
 }
 
 // Canvas pixel of a runtime point.
-inline COLORREF pixel_at(int x, int y) { return GetPixel(canvas_dc, origin_x + x, origin_y - y); }
+inline COLORREF pixel_at(int x, int y) { return GetPixel(runtime.canvas_dc, runtime.origin_x + x, runtime.origin_y - y); }
 
 class Canvas : public ::testing::Test {
 protected:
     void SetUp() override { start_canvas(); }
     void TearDown() override {
-        logging_flag = 0;
-        console_tap = nullptr;
+        runtime.logging_flag = 0;
+        runtime.console_tap = nullptr;
     }
     static std::vector<std::string>& lines() { return console_lines(); }
 };

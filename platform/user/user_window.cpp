@@ -154,6 +154,19 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* description) {
     return static_cast<ATOM>(0xC000 + registry().classes.size());
 }
 
+BOOL WINAPI UnregisterClassA(LPCSTR class_name, HINSTANCE) {
+    auto& classes = registry().classes;
+    const WindowClass* c = class_name ? find_class(class_name) : nullptr;
+    if (!c) return FALSE;
+    for (auto& [key, w] : registry().windows)
+        if (!w->destroying && w->window_class == c) return FALSE;  // still in use
+    // As in Win32, the class's background brush goes with it (stock brushes stay).
+    if (c->background) DeleteObject(c->background);
+    classes.erase(std::find_if(classes.begin(), classes.end(),
+                               [c](const std::unique_ptr<WindowClass>& k) { return k.get() == c; }));
+    return TRUE;
+}
+
 HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu, HINSTANCE,
                             LPVOID param) {
@@ -215,6 +228,8 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     if (!find_window(handle)) return TRUE;
     send(*w, WM_NCDESTROY, 0, 0);
     if (is_top_level(*w)) presenter().window_destroyed(handle);
+    // A top-level window's menu bar goes with it, as in Win32.
+    if (is_top_level(*w) && w->menu) DestroyMenu(w->menu);
     w->destroying = true;
     forget_window_messages(handle);
     detach_surface_dcs(&w->surface);

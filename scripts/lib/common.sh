@@ -86,6 +86,25 @@ start_xvfb() {
   export DISPLAY=":$n"
 }
 
+# A window manager on that display: programs under Wine wait up to two seconds for one
+# whenever a window is shown or hidden, and the desktop tests need one for focus and
+# close requests.
+start_window_manager() {
+  local id i
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')
+  [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 && return 0
+  openbox --sm-disable >/dev/null 2>&1 &
+  ZORVE_WM_PID=$!
+  for i in $(seq 100); do
+    id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')
+    [ -n "$id" ] && return 0
+    sleep 0.1
+  done
+  echo "cannot start openbox" >&2
+  return 1
+}
+
 stop_xvfb() {
+  if [ -n "${ZORVE_WM_PID:-}" ]; then kill "$ZORVE_WM_PID" 2>/dev/null || true; fi
   if [ -n "${ZORVE_XVFB_PID:-}" ]; then kill "$ZORVE_XVFB_PID" 2>/dev/null || true; fi
 }

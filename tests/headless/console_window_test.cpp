@@ -11,26 +11,26 @@ class ConsoleWindow : public fixture::Canvas {
 protected:
     void SetUp() override {
         fixture::Canvas::SetUp();
-        HDC dc = GetDC(console_window);
+        HDC dc = GetDC(runtime.console_window);
         SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
         line_height = tm.tmHeight + tm.tmExternalLeading;
-        ReleaseDC(console_window, dc);
-        GetClientRect(console_window, &client);
+        ReleaseDC(runtime.console_window, dc);
+        GetClientRect(runtime.console_window, &client);
     }
     // The client area's pixels, row by row.
     std::vector<COLORREF> pixels() const {
-        HDC dc = GetDC(console_window);
+        HDC dc = GetDC(runtime.console_window);
         std::vector<COLORREF> p;
         for (int y = 0; y < client.bottom; ++y)
             for (int x = 0; x < client.right; ++x) p.push_back(GetPixel(dc, x, y));
-        ReleaseDC(console_window, dc);
+        ReleaseDC(runtime.console_window, dc);
         return p;
     }
     // Rows that hold dark (text) pixels.
     std::vector<int> ink_rows() const {
-        HDC dc = GetDC(console_window);
+        HDC dc = GetDC(runtime.console_window);
         std::vector<int> rows;
         for (int y = 0; y < client.bottom; ++y)
             for (int x = 0; x < 200; ++x)
@@ -38,7 +38,7 @@ protected:
                     rows.push_back(y);
                     break;
                 }
-        ReleaseDC(console_window, dc);
+        ReleaseDC(runtime.console_window, dc);
         return rows;
     }
     int line_height = 0;
@@ -75,18 +75,18 @@ TEST_F(ConsoleWindow, ARepaintReplaysTheKeptLinesInOrder) {
     console_show(0);
     console_show(1);
     ZORVE_draw_pixel(ZORVE_RED, 0, 0);
-    zp::headless::set_idle_hook([] { zp::headless::click(graphics_window, 1, 1); });
+    zp::headless::set_idle_hook([] { zp::headless::click(runtime.graphics_window, 1, 1); });
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);  // the wait dispatches the paint
     zp::headless::set_idle_hook(nullptr);
     EXPECT_TRUE(shown == pixels());
-    zp::headless::save_window_png(console_window, "console_repaint.png");
+    zp::headless::save_window_png(runtime.console_window, "console_repaint.png");
 }
 
 TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {
-    EXPECT_FALSE(IsWindowVisible(console_window));
+    EXPECT_FALSE(IsWindowVisible(runtime.console_window));
     ZORVE_set_logging(1);
-    EXPECT_TRUE(IsWindowVisible(console_window));
+    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
     ZORVE_draw_rect(30, 0, 0, 5, 5, 0);
     EXPECT_EQ(lines().front(), "Illegal color 30; using RED.\n");
     EXPECT_FALSE(ink_rows().empty());

@@ -29,20 +29,20 @@ constexpr COLORREF kGray20 = RGB(204, 204, 204);
 
 // What the graphics window shows at a runtime point.
 inline COLORREF screen_at(int x, int y) {
-    HDC dc = GetDC(graphics_window);
-    const COLORREF c = GetPixel(dc, origin_x + x, origin_y - y);
-    ReleaseDC(graphics_window, dc);
+    HDC dc = GetDC(runtime.graphics_window);
+    const COLORREF c = GetPixel(dc, runtime.origin_x + x, runtime.origin_y - y);
+    ReleaseDC(runtime.graphics_window, dc);
     return c;
 }
 
 // Whether any point of the box (inclusive, runtime coordinates) shows the colour.
 inline bool screen_has(int left, int bottom, int right, int top, COLORREF color) {
-    HDC dc = GetDC(graphics_window);
+    HDC dc = GetDC(runtime.graphics_window);
     bool found = false;
     for (int y = bottom; y <= top && !found; ++y)
         for (int x = left; x <= right && !found; ++x)
-            found = GetPixel(dc, origin_x + x, origin_y - y) == color;
-    ReleaseDC(graphics_window, dc);
+            found = GetPixel(dc, runtime.origin_x + x, runtime.origin_y - y) == color;
+    ReleaseDC(runtime.graphics_window, dc);
     return found;
 }
 
@@ -77,17 +77,22 @@ public:
 
     // A left click at a runtime point.
     void click(int x, int y) {
-        action([x, y] { hl::click(graphics_window, origin_x + x, origin_y - y); });
+        action([x, y] { hl::click(runtime.graphics_window, runtime.origin_x + x, runtime.origin_y - y); });
     }
     void click_button(int button) { click(kButtonX, button_middle_y(button)); }
     // One timer tick: the running animation draws the next frame.
     void tick() { action([] { hl::advance_clock(ANIMATION_PERIOD_MS); }); }
-    void ctrl_key(char letter) { action([letter] { hl::press_ctrl_key(graphics_window, letter); }); }
-    void type(const char* text) { action([text] { hl::type_text(graphics_window, text); }); }
+    void ctrl_key(char letter) { action([letter] { hl::press_ctrl_key(runtime.graphics_window, letter); }); }
+    void type(const char* text) { action([text] { hl::type_text(runtime.graphics_window, text); }); }
 
     // Runs the designer with this script; after the last step the person quits from
     // the menu. Returns designer_main's result.
     int run() {
+        // The designer starts the runtime itself, as a new process would; the test still
+        // reads the console.
+        const ConsoleTap tap = runtime.console_tap;
+        runtime_reset();
+        runtime.console_tap = tap;
         hl::set_idle_hook([this] { step(); });
         static char command_line[] = "";
         const int result = designer_main(nullptr, nullptr, command_line, SW_SHOWNORMAL);
@@ -117,7 +122,7 @@ private:
             return;
         }
         quit_sent_ = true;
-        hl::menu_command(graphics_window, MENU_QUIT);
+        hl::menu_command(runtime.graphics_window, MENU_QUIT);
     }
 
     std::vector<Step> steps_;
@@ -132,23 +137,23 @@ class Designer : public ::testing::Test {
 protected:
     void SetUp() override {
         close_runtime_windows();
-        run_flag = step_flag = tick_flag = quit_flag = ctrl_down = 0;
-        playing_flag = play_one_flag = recording_flag = 0;
-        console_tap = fixture::record_line;
+        runtime.run_flag = runtime.step_flag = runtime.tick_flag = runtime.quit_flag = runtime.ctrl_down = 0;
+        runtime.playing_flag = runtime.play_one_flag = runtime.recording_flag = 0;
+        runtime.console_tap = fixture::record_line;
         fixture::console_lines().clear();
     }
     void TearDown() override {
         hl::set_idle_hook(nullptr);
         close_runtime_windows();
-        logging_flag = 0;
-        console_tap = nullptr;
+        runtime.logging_flag = 0;
+        runtime.console_tap = nullptr;
     }
     static std::vector<std::string>& lines() { return fixture::console_lines(); }
 
 private:
     static void close_runtime_windows() {
-        if (graphics_window && IsWindow(graphics_window)) DestroyWindow(graphics_window);
-        if (console_window && IsWindow(console_window)) DestroyWindow(console_window);
+        if (runtime.graphics_window && IsWindow(runtime.graphics_window)) DestroyWindow(runtime.graphics_window);
+        if (runtime.console_window && IsWindow(runtime.console_window)) DestroyWindow(runtime.console_window);
         fixture::drain_messages();  // the quit message the destroyed window posted
     }
 };

@@ -30,7 +30,7 @@ TEST_F(Wait, TenTicksGiveAtMostTenPeriodicEvents) {
             hl::advance_clock(ANIMATION_PERIOD_MS);
             ++ticks;
         } else {
-            hl::click(graphics_window, origin_x, origin_y);
+            hl::click(runtime.graphics_window, runtime.origin_x, runtime.origin_y);
         }
     });
     int periodic = 0;
@@ -45,14 +45,14 @@ TEST_F(Wait, AClickWhileAPeriodicEventWaitsForItsTickWins) {
     bool clicked = false;
     hl::set_idle_hook([&] {
         ASSERT_FALSE(clicked);
-        hl::click(graphics_window, origin_x + 10, origin_y - 20);
+        hl::click(runtime.graphics_window, runtime.origin_x + 10, runtime.origin_y - 20);
         clicked = true;
     });
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 10);
     EXPECT_EQ(e.y, 20);
-    EXPECT_EQ(run_flag, 1);
+    EXPECT_EQ(runtime.run_flag, 1);
 }
 
 TEST_F(Wait, ATickThatCameBeforeTheEventDoesNotReleaseIt) {
@@ -73,7 +73,7 @@ TEST_F(Wait, ATickThatCameBeforeTheEventDoesNotReleaseIt) {
 TEST_F(Wait, TheWaitSleepsInsteadOfPollingWhileHalted) {
     int idle = 0;
     hl::set_idle_hook([&] {
-        if (++idle == 3) hl::click(graphics_window, 5, 5);
+        if (++idle == 3) hl::click(runtime.graphics_window, 5, 5);
         else hl::advance_clock(ANIMATION_PERIOD_MS);
     });
     EXPECT_EQ(wait(), ZORVE_MOUSE);
@@ -82,62 +82,62 @@ TEST_F(Wait, TheWaitSleepsInsteadOfPollingWhileHalted) {
 }
 
 TEST_F(Wait, AWaitThatNothingCanEndStopsWithAClearMessage) {
-    KillTimer(graphics_window, ANIMATION_TIMER);
+    KillTimer(runtime.graphics_window, ANIMATION_TIMER);
     EXPECT_THROW(wait(), hl::Stuck);
-    SetTimer(graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
 }
 
 TEST_F(Wait, QuitPaths) {
-    hl::set_idle_hook([] { hl::menu_command(graphics_window, MENU_QUIT); });
+    hl::set_idle_hook([] { hl::menu_command(runtime.graphics_window, MENU_QUIT); });
     EXPECT_EQ(wait(), ZORVE_QUIT);
-    hl::set_idle_hook([] { hl::press_ctrl_key(graphics_window, 'Q'); });
+    hl::set_idle_hook([] { hl::press_ctrl_key(runtime.graphics_window, 'Q'); });
     EXPECT_EQ(wait(), ZORVE_QUIT);
-    hl::set_idle_hook([] { hl::close_window(graphics_window); });
+    hl::set_idle_hook([] { hl::close_window(runtime.graphics_window); });
     EXPECT_EQ(wait(), ZORVE_QUIT);
-    EXPECT_FALSE(IsWindow(graphics_window));
+    EXPECT_FALSE(IsWindow(runtime.graphics_window));
 }
 
 TEST_F(Wait, KeysTypedInTheConsoleActInTheGraphicsWindow) {
-    hl::set_idle_hook([] { hl::press_ctrl_key(console_window, 'A'); hl::type_text(console_window, "k"); });
+    hl::set_idle_hook([] { hl::press_ctrl_key(runtime.console_window, 'A'); hl::type_text(runtime.console_window, "k"); });
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 'k');
-    EXPECT_EQ(run_flag, 1);
+    EXPECT_EQ(runtime.run_flag, 1);
 }
 
 TEST_F(Wait, ManyDrawingsBetweenTwoPassesCauseOneCopy) {
-    HDC screen = GetDC(graphics_window);
+    HDC screen = GetDC(runtime.graphics_window);
     for (int i = 0; i < 50; ++i) ZORVE_draw_circle(ZORVE_GREEN, 0, 0, 40 - i % 10);
-    EXPECT_NE(GetPixel(screen, origin_x, origin_y), RGB(0, 255, 0));  // not shown yet
-    hl::set_idle_hook([] { hl::click(graphics_window, 1, 1); });
+    EXPECT_NE(GetPixel(screen, runtime.origin_x, runtime.origin_y), RGB(0, 255, 0));  // not shown yet
+    hl::set_idle_hook([] { hl::click(runtime.graphics_window, 1, 1); });
     EXPECT_EQ(wait(), ZORVE_MOUSE);
-    EXPECT_EQ(GetPixel(screen, origin_x, origin_y), RGB(0, 255, 0));
-    EXPECT_EQ(canvas_dirty, 0);
-    ReleaseDC(graphics_window, screen);
+    EXPECT_EQ(GetPixel(screen, runtime.origin_x, runtime.origin_y), RGB(0, 255, 0));
+    EXPECT_EQ(runtime.canvas_dirty, 0);
+    ReleaseDC(runtime.graphics_window, screen);
 }
 
 TEST_F(Wait, APaintAlwaysCopiesTheCanvas) {
-    HDC screen = GetDC(graphics_window);
+    HDC screen = GetDC(runtime.graphics_window);
     ZORVE_draw_rect(ZORVE_BLUE, -10, 10, 10, -10, 0);
-    canvas_dirty = 0;  // as if already shown; a paint must copy all the same
-    InvalidateRect(graphics_window, nullptr, TRUE);
-    hl::set_idle_hook([] { hl::click(graphics_window, 1, 1); });
+    runtime.canvas_dirty = 0;  // as if already shown; a paint must copy all the same
+    InvalidateRect(runtime.graphics_window, nullptr, TRUE);
+    hl::set_idle_hook([] { hl::click(runtime.graphics_window, 1, 1); });
     EXPECT_EQ(wait(), ZORVE_MOUSE);
-    EXPECT_EQ(GetPixel(screen, origin_x, origin_y), RGB(0, 0, 255));
-    ReleaseDC(graphics_window, screen);
+    EXPECT_EQ(GetPixel(screen, runtime.origin_x, runtime.origin_y), RGB(0, 0, 255));
+    ReleaseDC(runtime.graphics_window, screen);
 }
 
 TEST_F(Wait, TheWindowHasTheRunMenuAndItsGeometry) {
     RECT client;
-    GetClientRect(graphics_window, &client);
+    GetClientRect(runtime.graphics_window, &client);
     EXPECT_EQ(client.right, 595);
     EXPECT_EQ(client.bottom, 496);
-    EXPECT_EQ(origin_x, 297);
-    EXPECT_EQ(origin_y, 248);
-    std::vector<zp::MenuItemView> bar = zp::menu_items(GetMenu(graphics_window));
+    EXPECT_EQ(runtime.origin_x, 297);
+    EXPECT_EQ(runtime.origin_y, 248);
+    std::vector<zp::MenuItemView> bar = zp::menu_items(GetMenu(runtime.graphics_window));
     ASSERT_EQ(bar.size(), 1u);
     EXPECT_EQ(bar[0].text, "&Run");
-    std::vector<zp::MenuItemView> items = zp::menu_items(run_menu);
+    std::vector<zp::MenuItemView> items = zp::menu_items(runtime.run_menu);
     ASSERT_EQ(items.size(), 16u);
     EXPECT_EQ(items[0].text, "&Animate\tCtrl+A");
     EXPECT_TRUE(items[3].flags & MF_SEPARATOR);
@@ -148,35 +148,35 @@ TEST_F(Wait, TheWindowHasTheRunMenuAndItsGeometry) {
         EXPECT_TRUE(items[size_t(i)].flags & MF_GRAYED);
     }
     zp::WindowView view;
-    ASSERT_TRUE(zp::window_view(graphics_window, &view));
+    ASSERT_TRUE(zp::window_view(runtime.graphics_window, &view));
     EXPECT_EQ(view.title, "ZORVE Graphics");
     EXPECT_EQ(view.outer_width, 601);
     EXPECT_EQ(view.outer_height, 540);
     EXPECT_EQ(view.x, 0);
     EXPECT_EQ(view.y, 0);
-    ASSERT_TRUE(zp::window_view(console_window, &view));
+    ASSERT_TRUE(zp::window_view(runtime.console_window, &view));
     EXPECT_EQ(view.y, 2 * 768 / 3 + 1);
     EXPECT_EQ(view.outer_width, 1024);
     EXPECT_EQ(view.outer_height, 768 / 3);
 }
 
 TEST_F(Wait, DrawingsFollowTheCentreWhenTheClientAreaChanges) {
-    HMENU bar = GetMenu(graphics_window);
-    SetMenu(graphics_window, nullptr);  // the client area grows by the menu bar
-    EXPECT_EQ(origin_y, (496 + 19) / 2);
+    HMENU bar = GetMenu(runtime.graphics_window);
+    SetMenu(runtime.graphics_window, nullptr);  // the client area grows by the menu bar
+    EXPECT_EQ(runtime.origin_y, (496 + 19) / 2);
     ZORVE_draw_pixel(ZORVE_RED, 0, 0);
-    EXPECT_EQ(GetPixel(canvas_dc, 297, 257), RGB(255, 0, 0));
-    SetMenu(graphics_window, bar);
-    EXPECT_EQ(origin_y, 248);
-    EXPECT_EQ(GetPixel(canvas_dc, 297, 257), RGB(255, 0, 0));  // what was drawn stays
+    EXPECT_EQ(GetPixel(runtime.canvas_dc, 297, 257), RGB(255, 0, 0));
+    SetMenu(runtime.graphics_window, bar);
+    EXPECT_EQ(runtime.origin_y, 248);
+    EXPECT_EQ(GetPixel(runtime.canvas_dc, 297, 257), RGB(255, 0, 0));  // what was drawn stays
 }
 
 }  // namespace
 
 TEST(WaitBeforeStart, ControlsReturnZeroBeforeTheRuntimeStarts) {
-    if (graphics_window) GTEST_SKIP() << "the runtime was started by an earlier test in this process";
+    if (runtime.graphics_window) GTEST_SKIP() << "the runtime was started by an earlier test in this process";
     EXPECT_EQ(ZORVE_set_animation(ANIMATE_RUN), 0);
-    EXPECT_EQ(run_flag, 0);
+    EXPECT_EQ(runtime.run_flag, 0);
     EXPECT_EQ(ZORVE_set_logging(0), 0);
-    EXPECT_EQ(logging_flag, 1);
+    EXPECT_EQ(runtime.logging_flag, 1);
 }

@@ -7,16 +7,16 @@
 namespace {
 
 std::string stored_line(int slot) {
-    const char* text = static_cast<const char*>(GlobalLock(line_ring[slot]));
+    const char* text = static_cast<const char*>(GlobalLock(runtime.line_ring[slot]));
     std::string s = text ? text : "";
-    GlobalUnlock(line_ring[slot]);
+    GlobalUnlock(runtime.line_ring[slot]);
     return s;
 }
 
 // The stored lines, oldest first.
 std::vector<std::string> ring() {
     std::vector<std::string> lines;
-    for (int i = oldest_line, n = 0; i >= 0 && !(i == next_line && n > 0);
+    for (int i = runtime.oldest_line, n = 0; i >= 0 && !(i == runtime.next_line && n > 0);
          i = (i + 1) % CONSOLE_RING_LINES, ++n)
         lines.push_back(stored_line(i));
     return lines;
@@ -53,16 +53,16 @@ TEST_F(Console, ALineLongerThanTheBufferIsCutNotOverrun) {
 }
 
 TEST_F(Console, KeysTypedInTheConsoleActInTheGraphicsWindow) {
-    PostMessageA(console_window, WM_KEYDOWN, VK_CONTROL, 1);
-    PostMessageA(console_window, WM_KEYDOWN, 'A', 1);
-    PostMessageA(console_window, WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001u));
-    PostMessageA(graphics_window, WM_LBUTTONDOWN, 1, MAKELPARAM(origin_x, origin_y));
+    PostMessageA(runtime.console_window, WM_KEYDOWN, VK_CONTROL, 1);
+    PostMessageA(runtime.console_window, WM_KEYDOWN, 'A', 1);
+    PostMessageA(runtime.console_window, WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001u));
+    PostMessageA(runtime.graphics_window, WM_LBUTTONDOWN, 1, MAKELPARAM(runtime.origin_x, runtime.origin_y));
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     fixture::drain_messages();
-    EXPECT_EQ(run_flag, 1);  // the Ctrl shortcut arrived
-    PostMessageA(console_window, WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC0000001u));
-    PostMessageA(console_window, WM_KEYDOWN, 'K', 1);
+    EXPECT_EQ(runtime.run_flag, 1);  // the Ctrl shortcut arrived
+    PostMessageA(runtime.console_window, WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC0000001u));
+    PostMessageA(runtime.console_window, WM_KEYDOWN, 'K', 1);
     ZORVE_set_animation(ANIMATE_HALT);
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 'k');
@@ -108,13 +108,13 @@ void CALLBACK person_acts(HWND, UINT, UINT_PTR, DWORD) {
 class Gets : public fixture::TimedCanvas {
 protected:
     void TearDown() override {
-        KillTimer(graphics_window, 77);
+        KillTimer(runtime.graphics_window, 77);
         person = nullptr;
         fixture::TimedCanvas::TearDown();
     }
     int ask(DialogPerson& p, const char* prompt, char* answer) {
         person = &p;
-        SetTimer(graphics_window, 77, 30, person_acts);
+        SetTimer(runtime.graphics_window, 77, 30, person_acts);
         return ZORVE_gets(prompt, answer);
     }
 };
@@ -129,7 +129,7 @@ TEST_F(Gets, ReturnsWhatWasTyped) {
     EXPECT_EQ(p.seen_prompt, "Your name?" + std::string(69, ' '));  // padded to 79
     EXPECT_TRUE(p.edit_had_focus);
     EXPECT_FALSE(IsWindow(p.seen_dialog));  // gone after it ended
-    EXPECT_TRUE(IsWindowEnabled(graphics_window));
+    EXPECT_TRUE(IsWindowEnabled(runtime.graphics_window));
 }
 
 TEST_F(Gets, ALongAnswerIsCutTo255Characters) {

@@ -7,7 +7,7 @@ namespace {
 class Events : public fixture::TimedCanvas {
 protected:
     static void post(UINT message, WPARAM wparam, LPARAM lparam) {
-        PostMessageA(graphics_window, message, wparam, lparam);
+        PostMessageA(runtime.graphics_window, message, wparam, lparam);
     }
     static void click_client(int x, int y) {
         post(WM_LBUTTONDOWN, 1, MAKELPARAM(x, y));
@@ -30,24 +30,24 @@ protected:
     }
     // Ends a wait that shortcuts alone would not end, then takes what is left over.
     static int wait_after_click() {
-        click_client(origin_x, origin_y);
+        click_client(runtime.origin_x, runtime.origin_y);
         EventRecord e;
         const int kind = ZORVE_wait_event(&e);
         fixture::drain_messages();
         return kind;
     }
-    static UINT menu_state(UINT id) { return GetMenuState(run_menu, id, MF_BYCOMMAND); }
+    static UINT menu_state(UINT id) { return GetMenuState(runtime.run_menu, id, MF_BYCOMMAND); }
 };
 
 TEST_F(Events, ClickYieldsCentredYUpCoordinates) {
-    click_client(origin_x, origin_y);
+    click_client(runtime.origin_x, runtime.origin_y);
     EventRecord e{9, 9, 9};
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 0);
     EXPECT_EQ(e.y, 0);
     EXPECT_EQ(e.key, 0);
 
-    click_client(origin_x + 30, origin_y - 40);  // above and to the right of the centre
+    click_client(runtime.origin_x + 30, runtime.origin_y - 40);  // above and to the right of the centre
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 30);
     EXPECT_EQ(e.y, 40);
@@ -56,8 +56,8 @@ TEST_F(Events, ClickYieldsCentredYUpCoordinates) {
     int x = 1, y = 1;
     char k = 1;
     EXPECT_EQ(ZORVE_wait_event_xy(&x, &y, &k), ZORVE_MOUSE);
-    EXPECT_EQ(x, -origin_x);
-    EXPECT_EQ(y, origin_y);
+    EXPECT_EQ(x, -runtime.origin_x);
+    EXPECT_EQ(y, runtime.origin_y);
     EXPECT_EQ(k, 0);
 }
 
@@ -83,7 +83,7 @@ TEST_F(Events, ShortcutsActWithEitherKeyCode) {
     for (const auto& step : steps) {
         ctrl_key(step.key);
         EXPECT_EQ(wait_after_click(), ZORVE_MOUSE) << char(step.key);
-        EXPECT_EQ(run_flag, step.run) << char(step.key);
+        EXPECT_EQ(runtime.run_flag, step.run) << char(step.key);
         release_ctrl();
     }
 
@@ -91,8 +91,8 @@ TEST_F(Events, ShortcutsActWithEitherKeyCode) {
     ctrl_key('F');
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_PERIODIC);
-    EXPECT_EQ(run_flag, 0);
-    EXPECT_EQ(step_flag, 0);
+    EXPECT_EQ(runtime.run_flag, 0);
+    EXPECT_EQ(runtime.step_flag, 0);
     release_ctrl();
     EXPECT_EQ(wait_after_click(), ZORVE_MOUSE);
 }
@@ -104,7 +104,7 @@ TEST_F(Events, ShortcutKeysWithoutCtrlAreJustKeys) {
     EXPECT_EQ(e.key, 'q');
     key('A');
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_KBD);
-    EXPECT_EQ(run_flag, 0);
+    EXPECT_EQ(runtime.run_flag, 0);
 }
 
 TEST_F(Events, LoggingToggleMovesTheCheckMarkOnly) {
@@ -112,21 +112,21 @@ TEST_F(Events, LoggingToggleMovesTheCheckMarkOnly) {
     ctrl_key('L');
     EXPECT_EQ(wait_after_click(), ZORVE_MOUSE);
     release_ctrl();
-    EXPECT_EQ(logging_flag, 1);
+    EXPECT_EQ(runtime.logging_flag, 1);
     EXPECT_EQ(menu_state(MENU_LOGGING) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
-    EXPECT_FALSE(IsWindowVisible(console_window));
+    EXPECT_FALSE(IsWindowVisible(runtime.console_window));
     post(WM_COMMAND, MENU_LOGGING, 0);
     EXPECT_EQ(wait_after_click(), ZORVE_MOUSE);
-    EXPECT_EQ(logging_flag, 0);
+    EXPECT_EQ(runtime.logging_flag, 0);
     EXPECT_EQ(menu_state(MENU_LOGGING) & MF_CHECKED, 0u);
 
     // The application's switch also shows the console; switching off leaves it shown.
     EXPECT_EQ(ZORVE_set_logging(5), 1);
-    EXPECT_EQ(logging_flag, 1);
-    EXPECT_TRUE(IsWindowVisible(console_window));
+    EXPECT_EQ(runtime.logging_flag, 1);
+    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
     EXPECT_EQ(menu_state(MENU_LOGGING) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
     EXPECT_EQ(ZORVE_set_logging(0), 1);
-    EXPECT_TRUE(IsWindowVisible(console_window));
+    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
 }
 
 TEST_F(Events, QuitFromTheMenuAndFromCtrlQ) {
@@ -144,7 +144,7 @@ TEST_F(Events, QuitFromTheMenuAndFromCtrlQ) {
 
 TEST_F(Events, AnimateQuitWaitsForAnEventThenQuits) {
     EXPECT_EQ(ZORVE_set_animation(ANIMATE_QUIT), 1);
-    click_client(origin_x + 3, origin_y + 4);
+    click_client(runtime.origin_x + 3, runtime.origin_y + 4);
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_QUIT);
     EXPECT_EQ(e.x, 3);  // the record is filled from the event that arrived
@@ -159,13 +159,13 @@ TEST_F(Events, AnimationActions) {
     EXPECT_EQ(ZORVE_set_animation(4), 1);
     EXPECT_EQ(ZORVE_set_animation(-1), 1);
     EXPECT_EQ(ZORVE_set_animation(6), 1);
-    EXPECT_EQ(run_flag + step_flag + quit_flag, 0);
+    EXPECT_EQ(runtime.run_flag + runtime.step_flag + runtime.quit_flag, 0);
     ZORVE_set_animation(ANIMATE_RUN);
     ZORVE_set_animation(ANIMATE_STEP);
-    EXPECT_EQ(run_flag, 1);  // a step while running leaves it running
-    EXPECT_EQ(step_flag, 1);
+    EXPECT_EQ(runtime.run_flag, 1);  // a step while running leaves it running
+    EXPECT_EQ(runtime.step_flag, 1);
     ZORVE_set_animation(ANIMATE_HALT);
-    EXPECT_EQ(run_flag + step_flag, 0);
+    EXPECT_EQ(runtime.run_flag + runtime.step_flag, 0);
 }
 
 TEST_F(Events, RunningAnimationYieldsPeriodicEvents) {
@@ -180,7 +180,7 @@ TEST_F(Events, ClosingTheGraphicsWindowEndsTheWaitWithQuit) {
     post(WM_SYSCOMMAND, SC_CLOSE, 0);
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_QUIT);
-    EXPECT_FALSE(IsWindow(graphics_window));
+    EXPECT_FALSE(IsWindow(runtime.graphics_window));
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ constexpr COLORREF kGray20 = RGB(204, 204, 204);
 class Panel : public fixture::Canvas {};
 
 TEST_F(Panel, APlainBoxHasSixBevelLinesInOrderAPressedBoxNone) {
-    logging_flag = 1;
+    runtime.logging_flag = 1;
     draw_button_box(-290, 230, -195, 195, 0);
     EXPECT_EQ(lines(), (Lines{
                            "20% gray rectangle with bounding box (-290,230) to (-195,195), filled\n",
@@ -76,7 +76,7 @@ TEST_F(Panel, TheBevelLightsTheTopLeftAndShadowsTheBottomRight) {
 }
 
 TEST_F(Panel, ALabelIsGrayWhenDisabledAndSinksWhenPressed) {
-    logging_flag = 1;
+    runtime.logging_flag = 1;
     draw_button(-290, 137, -195, 102, -285, 111, "Next Object", 0, 1);
     EXPECT_EQ(lines().size(), 9u);
     EXPECT_EQ(lines().back(), "50% gray text at (-285,111), \"Next Object\"\n");
@@ -91,7 +91,7 @@ TEST_F(Panel, ALabelIsGrayWhenDisabledAndSinksWhenPressed) {
 }
 
 TEST_F(Panel, TheBoxIsFilledGrayWithABlackOutline) {
-    logging_flag = 1;
+    runtime.logging_flag = 1;
     draw_panel_background();
     EXPECT_EQ(lines(), (Lines{
                            "20% gray rectangle with bounding box (-297,248) to (-175,-104), filled\n",
@@ -142,7 +142,7 @@ TEST_F(Panel, EachButtonTakesTheLookOfTheModeAndTheLastClick) {
         {MODE_SELECT, BUTTON_DELETE_OBJECT, "ppdpdPp"},
         {MODE_CARD_FULL, BUTTON_OBJECT_COLOR, "ppdpdpp"},
     };
-    logging_flag = 1;
+    runtime.logging_flag = 1;
     for (const Case& c : cases) {
         lines().clear();
         int pressed = c.pressed;

@@ -42,13 +42,13 @@ protected:
         fs::current_path(folder);
         fixture::TimedCanvas::SetUp();
         script_close();
-        periodic_count = 0;
+        runtime.periodic_count = 0;
         std::remove(kScript);
     }
     void TearDown() override {
         script_close();
-        periodic_count = 0;
-        recording_flag = playing_flag = play_one_flag = 0;
+        runtime.periodic_count = 0;
+        runtime.recording_flag = runtime.playing_flag = runtime.play_one_flag = 0;
         std::remove(kScript);
         fixture::TimedCanvas::TearDown();
         fs::current_path(home);
@@ -58,11 +58,11 @@ protected:
     fs::path home, folder;
 
     static void post(UINT message, WPARAM wparam, LPARAM lparam) {
-        PostMessageA(graphics_window, message, wparam, lparam);
+        PostMessageA(runtime.graphics_window, message, wparam, lparam);
     }
     static void click_at(int x, int y) {
-        post(WM_LBUTTONDOWN, 1, MAKELPARAM(origin_x + x, origin_y - y));
-        post(WM_LBUTTONUP, 0, MAKELPARAM(origin_x + x, origin_y - y));
+        post(WM_LBUTTONDOWN, 1, MAKELPARAM(runtime.origin_x + x, runtime.origin_y - y));
+        post(WM_LBUTTONUP, 0, MAKELPARAM(runtime.origin_x + x, runtime.origin_y - y));
     }
     static void type_char(int ch) { post(WM_CHAR, static_cast<WPARAM>(ch), 1); }
     static int wait(EventRecord* e = nullptr) {
@@ -75,7 +75,7 @@ protected:
         ZORVE_set_animation(ANIMATE_HALT);
     }
     static bool playback_checked() {
-        return (GetMenuState(run_menu, MENU_PLAYBACK_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        return (GetMenuState(runtime.run_menu, MENU_PLAYBACK_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
 };
 
@@ -89,7 +89,7 @@ TEST_F(Script, RecordingRunLengthCodesPeriodicEventsAndSkipsQuit) {
     post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
     click_at(-150, 40);
     EXPECT_EQ(wait(), ZORVE_MOUSE);  // the command's own wait is recorded too
-    EXPECT_EQ(GetMenuState(run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED,
+    EXPECT_EQ(GetMenuState(runtime.run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED,
               static_cast<UINT>(MF_CHECKED));
     periodic_events(12);
     click_at(-150, 40);
@@ -121,7 +121,7 @@ TEST_F(Script, PlaybackReturnsTheRecordedEventsWaitByWait) {
     EXPECT_EQ(wait(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 7);
     EXPECT_EQ(lines(), (Lines{"EOF encountered in script file ZORVE.SCR\n"}));
-    EXPECT_EQ(playing_flag, 0);
+    EXPECT_EQ(runtime.playing_flag, 0);
     EXPECT_FALSE(playback_checked());
 }
 
@@ -197,7 +197,7 @@ TEST_F(Script, UnknownAndMalformedLinesEndPlaybackSilently) {
         click_at(1, 2);
         EventRecord e;
         EXPECT_EQ(wait(&e), ZORVE_MOUSE) << line;
-        EXPECT_EQ(playing_flag, 0) << line;
+        EXPECT_EQ(runtime.playing_flag, 0) << line;
         EXPECT_TRUE(playback_checked()) << line;  // the check mark stays
         EXPECT_TRUE(lines().empty()) << line;
         playback_stop();
@@ -210,7 +210,7 @@ TEST_F(Script, MissingFileIsReportedAndUnchecked) {
     EXPECT_EQ(wait(), ZORVE_MOUSE);
     EXPECT_EQ(lines(), (Lines{"Cannot open script file ZORVE.SCR for reading\n"}));
     EXPECT_FALSE(playback_checked());
-    EXPECT_EQ(playing_flag, 0);
+    EXPECT_EQ(runtime.playing_flag, 0);
 }
 
 TEST_F(Script, HighKeyCodesComeBackUnchanged) {
@@ -238,7 +238,7 @@ TEST_F(Script, AQuitDuringPlaybackIsNotLost) {
     post(WM_SYSCOMMAND, SC_CLOSE, 0);  // closing the window during playback
     EXPECT_EQ(wait(&e), ZORVE_KBD);
     EXPECT_EQ(wait(&e), ZORVE_QUIT);
-    EXPECT_FALSE(IsWindow(graphics_window));
+    EXPECT_FALSE(IsWindow(runtime.graphics_window));
 }
 
 TEST_F(Script, ARecordingAfterPlaybackEndedWritesAFreshFile) {
@@ -284,10 +284,10 @@ TEST_F(Script, StartingPlaybackHaltsTheAnimation) {
     ZORVE_set_animation(ANIMATE_RUN);
     ZORVE_set_animation(ANIMATE_STEP);
     playback_start();
-    EXPECT_EQ(run_flag + step_flag, 0);
+    EXPECT_EQ(runtime.run_flag + runtime.step_flag, 0);
     ZORVE_set_animation(ANIMATE_RUN);
     play_one_start();
-    EXPECT_EQ(run_flag, 0);
+    EXPECT_EQ(runtime.run_flag, 0);
 }
 
 }  // namespace

@@ -96,9 +96,9 @@ protected:
     template <class F>
     Lines logged(F draw) {
         lines().clear();
-        logging_flag = 1;
+        runtime.logging_flag = 1;
         draw();
-        logging_flag = 0;
+        runtime.logging_flag = 0;
         return lines();
     }
 };

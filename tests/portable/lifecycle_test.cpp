@@ -1,0 +1,84 @@
+// Starting and stopping the runtime: a second start while running changes nothing, and
+// a start after a stop begins afresh, without leaking what the first run held.
+#include "runtime_fixture.h"
+#ifndef _WIN32
+#include "platform/gdi/counts.h"
+#endif
+
+namespace {
+
+int gdi_objects() {
+#ifdef _WIN32
+    return 0;  // Wine keeps no per-process count to compare
+#else
+    return zp::live_objects_total();
+#endif
+}
+
+void start() {
+    static char command_line[] = "";
+#ifdef _WIN32
+    void* instance = GetModuleHandleA(nullptr);
+#else
+    void* instance = nullptr;
+#endif
+    EXPECT_EQ(ZORVE_start(instance, nullptr, command_line, SW_SHOWNORMAL), 1);
+    console_show(0);
+    ZORVE_set_logging(0);
+}
+
+int wait_for_click() {
+    PostMessageA(runtime.graphics_window, WM_LBUTTONDOWN, 1,
+                 MAKELPARAM(runtime.origin_x + 7, runtime.origin_y - 9));
+    EventRecord e{};
+    const int kind = ZORVE_wait_event(&e);
+    EXPECT_EQ(e.x, 7);
+    EXPECT_EQ(e.y, 9);
+    return kind;
+}
+
+TEST(Lifecycle, StartTwiceWhileRunningChangesNothing) {
+    runtime_reset();
+    const int before = gdi_objects();
+    start();
+    const HWND graphics = runtime.graphics_window, console = runtime.console_window;
+    const int running = gdi_objects();
+    ZORVE_clear();
+    ZORVE_draw_circle(ZORVE_RED, 0, 0, 20);
+    start();
+    EXPECT_EQ(runtime.graphics_window, graphics);
+    EXPECT_EQ(runtime.console_window, console);
+    EXPECT_EQ(gdi_objects(), running) << "a second start must not create what the first holds";
+    EXPECT_EQ(fixture::pixel_at(0, 0), RGB(255, 0, 0)) << "the canvas is the first start's";
+    EXPECT_EQ(wait_for_click(), ZORVE_MOUSE);
+    ZORVE_stop();
+    runtime_reset();
+    EXPECT_EQ(gdi_objects(), before);
+}
+
+TEST(Lifecycle, StartAfterStopRunsAfresh) {
+    runtime_reset();
+    const int before = gdi_objects();
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        start();
+        const HWND graphics = runtime.graphics_window;
+        EXPECT_TRUE(IsWindow(graphics));
+        EXPECT_EQ(runtime.logging_flag, 0);
+        EXPECT_EQ(runtime.run_flag, 0);
+        ZORVE_set_animation(ANIMATE_RUN);
+        ZORVE_clear();
+        // The quit that closing the old windows asked for does not end this run's wait.
+        EXPECT_EQ(wait_for_click(), ZORVE_MOUSE);
+        EXPECT_EQ(ZORVE_stop(), 1);
+        EXPECT_EQ(ZORVE_stop(), 1) << "stopping twice is harmless";
+    }
+    const HWND last = runtime.graphics_window;
+    start();
+    EXPECT_FALSE(IsWindow(last)) << "the stopped run's windows go when the next run starts";
+    ZORVE_stop();
+    runtime_reset();
+    EXPECT_EQ(gdi_objects(), before) << "two runs leave no GDI object behind";
+}
+
+}  // namespace
