@@ -110,6 +110,14 @@ LPVOID WINAPI GlobalLock(HGLOBAL mem);
 BOOL WINAPI GlobalUnlock(HGLOBAL mem);
 HGLOBAL WINAPI GlobalFree(HGLOBAL mem);
 
+// ---- KERNEL32: files ------------------------------------------------------------------
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_DEVICE 0x00000040
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+
+DWORD WINAPI GetFileAttributesA(LPCSTR path);
+
 // ---- GDI32 --------------------------------------------------------------------------
 #define PS_SOLID 0
 #define PS_NULL 5

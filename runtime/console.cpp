@@ -3,44 +3,92 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "runtime.h"
 
-void console_put_line(char* text) {
-    if (!runtime.console_window) return;  // before the runtime starts, lines are only kept
-    HDC dc = GetDC(runtime.console_window);
-    HGDIOBJ previous_font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+namespace {
+
+// The line height of the console's font, as one line scrolls the window.
+int console_line_height(HDC dc) {
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
-    const int h = metrics.tmHeight + metrics.tmExternalLeading;
-    ScrollDC(dc, 0, -h, nullptr, nullptr, nullptr, nullptr);
+    return metrics.tmHeight + metrics.tmExternalLeading;
+}
+
+// Draws `count` new lines at the bottom of the console exactly as `count` one-line
+// scrolls would leave it: what stood there moves up by `count` line heights in one
+// scroll, and each new line, oldest first, gets its strip cleared and its text drawn
+// at the place where its own scrolls would have taken it. `text(i)` is line i, or
+// nullptr for a line no longer kept, which lies wholly above the window.
+template <class Text>
+void draw_new_lines(int count, Text text) {
+    if (!runtime.console_window || count <= 0) return;
+    HDC dc = GetDC(runtime.console_window);
+    HGDIOBJ previous_font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+    const long long h = console_line_height(dc);
     RECT client = {0, 0, 0, 0};
     GetClientRect(runtime.console_window, &client);
+    const long long height = client.bottom - client.top;
+    if (h * count < height) ScrollDC(dc, 0, static_cast<int>(-h * count), nullptr, nullptr, nullptr, nullptr);
     HBRUSH background = CreateSolidBrush(GetBkColor(dc));
     HGDIOBJ previous_pen = SelectObject(dc, GetStockObject(NULL_PEN));
     HGDIOBJ previous_brush = SelectObject(dc, background);
-    Rectangle(dc, client.left, client.bottom - h, client.right, client.bottom + 1);
+    for (int i = 0; i < count; ++i) {
+        const long long top = client.bottom - h * (count - i);
+        if (top + h <= client.top) continue;  // scrolled out of the window by now
+        Rectangle(dc, client.left, static_cast<int>(top), client.right, static_cast<int>(top + h + 1));
+        const char* line = text(i);
+        if (!line) continue;
+        // One trailing newline is not drawn; any other stays in the text.
+        int n = static_cast<int>(std::strlen(line));
+        if (n > 0 && line[n - 1] == '\n') --n;
+        TextOutA(dc, client.left + 5, static_cast<int>(top), line, n);
+    }
     SelectObject(dc, previous_pen);
     SelectObject(dc, previous_brush);
     DeleteObject(background);
-    int n = static_cast<int>(std::strlen(text));
-    if (n > 0 && text[n - 1] == '\n') text[--n] = '\0';
-    TextOutA(dc, client.left + 5, client.bottom - h, text, n);
     SelectObject(dc, previous_font);
     ReleaseDC(runtime.console_window, dc);
 }
 
-extern "C" int ZORVE_console_printf(const char* format, ...) {
-    char buffer[CONSOLE_BUFFER_SIZE];
-    va_list args;
-    va_start(args, format);
-    // Bounded: a line longer than the buffer is cut, never overruns it.
+// Lines printed and not yet drawn: the last CONSOLE_RECENT_LINES of them are kept.
+const char* recent_line(int i) {
+    const int pending = runtime.console_pending;
+    if (pending - i > CONSOLE_RECENT_LINES) return nullptr;
+    const int slot = (runtime.console_recent_next - (pending - i) + 2 * CONSOLE_RECENT_LINES) %
+                     CONSOLE_RECENT_LINES;
+    return runtime.console_recent[slot];
+}
+
+}  // namespace
+
+void console_flush() {
+    if (runtime.console_pending == 0) return;
+    draw_new_lines(runtime.console_pending, recent_line);
+    runtime.console_pending = 0;
+}
+
+int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args) {
+    // Bounded: a text longer than the buffer is cut, never overruns it.
     int produced = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
     if (produced < 0) {
         buffer[0] = '\0';
         produced = 0;
     }
+    return produced;
+}
+
+extern "C" int ZORVE_console_printf(const char* format, ...) {
+    if (!format) {
+        ZORVE_console_printf("NULL format not possible, printing nothing\n");
+        return 0;
+    }
+    char buffer[CONSOLE_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    const int produced = format_line(buffer, format, args);
+    va_end(args);
     const size_t n = std::strlen(buffer);
     if (runtime.oldest_line == runtime.next_line) {
         GlobalFree(runtime.line_ring[runtime.oldest_line]);
@@ -55,21 +103,30 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
     if (runtime.oldest_line == -1) runtime.oldest_line = runtime.next_line;
     runtime.next_line = (runtime.next_line + 1) % CONSOLE_RING_LINES;
     if (runtime.console_tap) runtime.console_tap(buffer);
-    console_put_line(buffer);
+    // The window shows the line when the program next waits: a frame that logs
+    // thousands of lines scrolls the window once, not once per line.
+    if (runtime.console_window) {
+        std::memcpy(runtime.console_recent[runtime.console_recent_next], buffer, n + 1);
+        runtime.console_recent_next = (runtime.console_recent_next + 1) % CONSOLE_RECENT_LINES;
+        ++runtime.console_pending;
+    }
     return produced;
 }
 
-// Replays the stored lines, oldest first, each scrolling the window by one line.
+// Replays the kept lines, oldest first, as if each scrolled the window by one line.
 static void console_repaint(HWND window) {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
+    console_flush();
     int count = 0;
     for (int i = runtime.oldest_line; i >= 0 && !(i == runtime.next_line && count > 0);
-         i = (i + 1) % CONSOLE_RING_LINES, ++count) {
-        char* text = static_cast<char*>(GlobalLock(runtime.line_ring[i]));
-        if (text) console_put_line(text);
-        GlobalUnlock(runtime.line_ring[i]);
-    }
+         i = (i + 1) % CONSOLE_RING_LINES)
+        ++count;
+    std::vector<const char*> texts(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k)
+        texts[size_t(k)] = static_cast<const char*>(GlobalLock(runtime.line_ring[(runtime.oldest_line + k) % CONSOLE_RING_LINES]));
+    draw_new_lines(count, [&texts](int k) { return texts[size_t(k)]; });
+    for (int k = 0; k < count; ++k) GlobalUnlock(runtime.line_ring[(runtime.oldest_line + k) % CONSOLE_RING_LINES]);
     EndPaint(window, &paint);
 }
 
@@ -77,6 +134,9 @@ LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, L
     switch (message) {
         case WM_PAINT:
             console_repaint(window);
+            return 0;
+        case WM_KILLFOCUS:
+            focus_leaving(reinterpret_cast<HWND>(wparam));
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:

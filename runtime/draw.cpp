@@ -159,6 +159,10 @@ int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
 int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text) {
     ptsize = check_ptsize(ptsize);
     color = check_color(color);
+    if (!text) {
+        ZORVE_console_printf("NULL text not possible, drawing nothing\n");
+        return 1;
+    }
     if (runtime.logging_flag)
         ZORVE_console_printf("%s text at (%d,%d), \"%s\"\n", palette_names[color], anchor.x,
                              anchor.y, text);
@@ -179,32 +183,30 @@ int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text
     return 1;
 }
 
-// Formats into the 1024-byte buffer, cutting what does not fit; returns the number of
-// characters the formatting produced, cut or not.
-static int format_text(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args) {
-    int produced = std::vsnprintf(buffer, sizeof buffer, format, args);
-    if (produced < 0) {
-        buffer[0] = '\0';
-        produced = 0;
-    }
-    return produced;
+// A NULL format has nothing to format: it says so and draws nothing.
+static bool refuse_null_format(const char* format) {
+    if (format) return false;
+    ZORVE_console_printf("NULL format not possible, drawing nothing\n");
+    return true;
 }
 
 int ZORVE_draw_textf_pt(int color, DrawPoint anchor, int ptsize, const char* format, ...) {
+    if (refuse_null_format(format)) return 0;
     char buffer[CONSOLE_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
-    int produced = format_text(buffer, format, args);
+    int produced = format_line(buffer, format, args);
     va_end(args);
     ZORVE_draw_text_pt(color, anchor, ptsize, buffer);
     return produced;
 }
 
 int ZORVE_draw_textf(int color, int x, int y, int ptsize, const char* format, ...) {
+    if (refuse_null_format(format)) return 0;
     char buffer[CONSOLE_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
-    int produced = format_text(buffer, format, args);
+    int produced = format_line(buffer, format, args);
     va_end(args);
     ZORVE_draw_text(color, x, y, ptsize, buffer);
     return produced;

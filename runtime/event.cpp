@@ -13,6 +13,7 @@ int pump_one_message() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    console_flush();
     if (runtime.canvas_dirty) canvas_present();
     return taken;
 }
@@ -29,8 +30,14 @@ int ZORVE_wait_event(EventRecord* event) {
         // A quit taken in this pass wins over playback: the scripted event waits for the
         // next wait, and quitting or closing the window is never lost.
         if ((runtime.play_one_flag || runtime.playing_flag) && runtime.pending_kind != ZORVE_QUIT) {
+            const int play_one = runtime.play_one_flag;
             runtime.play_one_flag = 0;
-            if (script_read_event()) break;  // a scripted event does not wait for a tick
+            const int read = script_read_event();
+            if (read == 1) break;  // a scripted event does not wait for a tick
+            if (read < 0) {
+                runtime.play_one_flag = play_one;  // nothing yet: read on in the next pass
+                continue;
+            }
             runtime.play_one_flag = 0;
             runtime.playing_flag = 0;
         }
@@ -46,18 +53,21 @@ int ZORVE_wait_event(EventRecord* event) {
         if (!taken && !done && !runtime.playing_flag && !runtime.play_one_flag) WaitMessage();
     }
     if (runtime.recording_flag) script_record_event(runtime.pending_kind);
-    event->x = runtime.pending_x;
-    event->y = runtime.pending_y;
-    event->key = runtime.pending_key;
+    // Without a record the wait still happens: the program learns the kind.
+    if (event) {
+        event->x = runtime.pending_x;
+        event->y = runtime.pending_y;
+        event->key = runtime.pending_key;
+    }
     return runtime.quit_flag ? ZORVE_QUIT : runtime.pending_kind;
 }
 
 int ZORVE_wait_event_xy(int* x, int* y, char* key) {
     EventRecord event;
     const int kind = ZORVE_wait_event(&event);
-    *x = event.x;
-    *y = event.y;
-    *key = event.key;
+    if (x) *x = event.x;
+    if (y) *y = event.y;
+    if (key) *key = event.key;
     return kind;
 }
 

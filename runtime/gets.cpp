@@ -75,6 +75,15 @@ void gets_build_template(BYTE (&dialog_template)[GETS_TEMPLATE_SIZE], const char
 }
 
 extern "C" int ZORVE_gets(const char* prompt, char* answer) {
+    if (!answer) {
+        ZORVE_console_printf("NULL answer buffer not possible, not asking\n");
+        return 0;
+    }
+    if (!prompt) {
+        ZORVE_console_printf("NULL prompt not possible, using an empty prompt\n");
+        prompt = "";
+    }
+    console_flush();  // the dialog's own loop does not draw the console
     BYTE dialog_template[GETS_TEMPLATE_SIZE];
     gets_build_template(dialog_template, prompt);
     const INT_PTR result = DialogBoxIndirectParamA(

@@ -31,6 +31,20 @@ void build_menu(HWND window) {
     DrawMenuBar(window);
 }
 
+}  // namespace
+
+void focus_leaving(HWND next) {
+    // Keys released in another program's window never reach ours: Ctrl must not stay
+    // held for the runtime, or the next plain letter would act as a shortcut.
+    if (next != runtime.graphics_window && next != runtime.console_window) runtime.ctrl_down = 0;
+}
+
+void check_menu_item(UINT id, bool checked) {
+    CheckMenuItem(runtime.run_menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+namespace {
+
 // The action of a menu command; shortcuts and menu picks share it.
 void run_command(int id) {
     switch (id) {
@@ -46,8 +60,7 @@ void run_command(int id) {
             break;
         case MENU_LOGGING:
             runtime.logging_flag = !runtime.logging_flag;
-            CheckMenuItem(runtime.run_menu, MENU_LOGGING,
-                          MF_BYCOMMAND | (runtime.logging_flag ? MF_CHECKED : MF_UNCHECKED));
+            check_menu_item(MENU_LOGGING, runtime.logging_flag);
             break;
         case MENU_RECORD_SCRIPT:
             if (runtime.recording_flag)
@@ -112,6 +125,9 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
             return 0;
         case WM_KEYUP:
             if (wparam == VK_CONTROL) runtime.ctrl_down = 0;
+            return 0;
+        case WM_KILLFOCUS:
+            focus_leaving(reinterpret_cast<HWND>(wparam));
             return 0;
         case WM_CHAR:
             if (!runtime.ctrl_down) {
@@ -210,7 +226,7 @@ int ZORVE_set_animation(int action) {
 int ZORVE_set_logging(int on) {
     if (!runtime.graphics_window) return 0;
     runtime.logging_flag = on != 0;
-    CheckMenuItem(runtime.run_menu, MENU_LOGGING, MF_BYCOMMAND | (runtime.logging_flag ? MF_CHECKED : MF_UNCHECKED));
+    check_menu_item(MENU_LOGGING, runtime.logging_flag);
     if (runtime.logging_flag) console_show(1);
     return 1;
 }

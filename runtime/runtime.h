@@ -2,6 +2,7 @@
 #ifndef ZORVE_RUNTIME_H
 #define ZORVE_RUNTIME_H
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "platform/win32.h"
@@ -31,6 +32,9 @@ constexpr int CANVAS_WIDTH = 601;
 constexpr int CANVAS_HEIGHT = 540;
 constexpr int CONSOLE_BUFFER_SIZE = 1024;
 constexpr int CONSOLE_RING_LINES = 25;
+// Lines printed since the console was last drawn that are kept to draw: more than a
+// console window shows.
+constexpr int CONSOLE_RECENT_LINES = 128;
 
 // Palette: names for log lines, values in the platform's colour format.
 extern const char* const palette_names[ZORVE_COLORS];
@@ -62,16 +66,23 @@ constexpr UINT_PTR ANIMATION_TIMER = 2;
 constexpr UINT ANIMATION_PERIOD_MS = 100;
 
 LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// The keyboard focus leaves one of the runtime's windows for `next`.
+void focus_leaving(HWND next);
+// Sets or clears the check mark of a Run menu item.
+void check_menu_item(UINT id, bool checked);
 // Takes and dispatches at most one message; returns whether one was taken.
 int pump_one_message();
 
 // Event scripts.
+constexpr const char* SCRIPT_NAME = "ZORVE.SCR";
 void recording_start();
 void recording_stop();
 void playback_start();
 void playback_stop();
 void play_one_start();
 void playback_end();
+// 1: an event is pending; 0: none, playback ends; -1: none yet (a long stretch of
+// blank lines), the next pass reads on.
 int script_read_event();
 void script_write_event(int kind, int x, int y, char key);
 // The recorder step of a finished wait: counts periodic events, writes the others.
@@ -80,8 +91,12 @@ void script_close();
 
 // Console: the last lines, kept to repaint from.
 LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-void console_put_line(char* text);
+// Draws the lines printed since the last time, as one-line scrolls would have.
+void console_flush();
 void console_show(int flag);
+// Formats into a line buffer, cutting what does not fit; returns how many characters
+// the formatting produced, cut or not.
+int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args);
 
 // The text dialog.
 constexpr WORD ID_GETS_OKAY = 101;
@@ -132,13 +147,20 @@ struct RuntimeState {
     int recording_flag = 0;
     int playing_flag = 0;
     int play_one_flag = 0;
-    int periodic_count = 0;
+    int periodic_count = 0;       // periodic events recorded and not yet written
+    int play_periodic_count = 0;  // periodic events still to play from the last line
+    int play_delivered = 0;       // events played since the file was opened
+    const char* play_name = nullptr;  // what playback reads, when not ZORVE.SCR
 
     // The console's last lines, to repaint from.
     HGLOBAL line_ring[CONSOLE_RING_LINES] = {};
     int oldest_line = -1;
     int next_line = 0;
     ConsoleTap console_tap = nullptr;
+    // Lines printed and not yet drawn in the window: how many, and the last of them.
+    int console_pending = 0;
+    char console_recent[CONSOLE_RECENT_LINES][CONSOLE_BUFFER_SIZE] = {};
+    int console_recent_next = 0;
 
     // The text dialog's answer, while one is open.
     char* answer_buffer = nullptr;

@@ -127,7 +127,10 @@ int PresenterWindow::handle(int event) {
     switch (event) {
         case FL_FOCUS:
         case FL_UNFOCUS:
-            return 1;  // the window itself takes the keyboard
+            // The window itself takes the keyboard; the program hears when it comes and
+            // goes, as keys released meanwhile go to another program.
+            input_focus(window_, event == FL_FOCUS);
+            return 1;
         case FL_PUSH:
         case FL_RELEASE:
         case FL_DRAG:

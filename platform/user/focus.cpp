@@ -17,7 +17,7 @@ bool within(HWND window, HWND ancestor) {
 
 HWND focused_control() { return find_window(focus_window) ? focus_window : nullptr; }
 
-void input_focus(HWND window, bool gained) {
+void change_focus(HWND window, bool gained) {
     if (!find_window(window)) return;
     if (gained) {
         if (!within(focus_window, window)) SetFocus(window);

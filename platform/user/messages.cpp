@@ -80,6 +80,26 @@ void forget_window_messages(HWND handle) {
                    q.timers.end());
 }
 
+// A focus change from the presenter waits in the queue behind the input that came
+// before it: a key pressed and then the focus lost must reach the program in that
+// order. It is made, never dispatched, when it reaches the front at the next look at
+// the queue (the message before it has been dispatched by then).
+constexpr UINT FOCUS_CHANGE = 0x7FFE;
+
+void apply_focus_changes() {
+    Queue& q = queue();
+    while (!q.posted.empty() && q.posted.front().message == FOCUS_CHANGE) {
+        const MSG m = q.posted.front();
+        q.posted.pop_front();
+        change_focus(m.hwnd, m.wParam != 0);
+    }
+}
+
+void input_focus(HWND window, bool gained) {
+    if (!find_window(window)) return;
+    queue().posted.push_back(make(window, FOCUS_CHANGE, gained ? 1 : 0, 0));
+}
+
 void forget_held_keys() {
     queue().ctrl_down = false;
     queue().shift_down = false;
@@ -141,9 +161,11 @@ extern "C" {
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove) {
     flush_drawn_windows();
     presenter().poll();
+    apply_focus_changes();
     Queue& q = queue();
     const bool take = (remove & PM_REMOVE) != 0;
     for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+        if (it->message == FOCUS_CHANGE) continue;
         if (!matches(window, it->hwnd) || !in_range(it->message, first, last)) continue;
         *msg = *it;
         if (take) {

@@ -61,6 +61,9 @@ LRESULT send(Window& w, UINT message, WPARAM wparam, LPARAM lparam);
 void forget_window_messages(HWND handle);
 // Whether PeekMessage would return a message now (posted, quit, paint or due timer).
 bool message_available();
+// A top-level window gains or loses the keyboard focus, as the presenter said (the
+// change is made when the program reaches it in the queue, in order with input).
+void change_focus(HWND window, bool gained);
 // Forgets which keys are held (the focus went to another program, which gets their
 // release).
 void forget_held_keys();

@@ -11,6 +11,7 @@ start_desktop
 start_probe
 expect_line ready
 find_probe_window
+PROBE_WIN=$WIN
 
 # The FLTK window holds the menu bar over the 595 x 496 client area.
 read -r _ _ W H <<<"$(window_box "$WIN")"
@@ -79,6 +80,21 @@ expect_line "key 98" skip-periodic
 sleep 0.5
 xdotool key c
 expect_line "key 99"
+
+# --- Ctrl held here and let go in another program's window does not stay held: back
+# here, "sequel" types six keys, and its q does not quit.
+xmessage -name other -title "another program" "another program" &
+E2E_PIDS+=($!)
+wait_window "another program"
+OTHER=$WIN
+WIN=$PROBE_WIN
+activate "$WIN"
+xdotool keydown ctrl
+activate "$OTHER"
+xdotool keyup ctrl
+activate "$WIN"
+xdotool type --delay 30 sequel
+for k in 115 101 113 117 101 108; do expect_line "key $k"; done
 
 # --- Ctrl+L toggles the Logging check mark of the real menu, once per press: the
 # Logging row (item 3 of 12) looks different after one press and as before after two.

@@ -19,8 +19,10 @@ protected:
         ReleaseDC(runtime.console_window, dc);
         GetClientRect(runtime.console_window, &client);
     }
-    // The client area's pixels, row by row.
+    // The client area's pixels, row by row, as the person sees them once the program
+    // waits (which draws the lines printed since the last wait).
     std::vector<COLORREF> pixels() const {
+        console_flush();
         HDC dc = GetDC(runtime.console_window);
         std::vector<COLORREF> p;
         for (int y = 0; y < client.bottom; ++y)
@@ -30,6 +32,7 @@ protected:
     }
     // Rows that hold dark (text) pixels.
     std::vector<int> ink_rows() const {
+        console_flush();
         HDC dc = GetDC(runtime.console_window);
         std::vector<int> rows;
         for (int y = 0; y < client.bottom; ++y)
@@ -81,6 +84,29 @@ TEST_F(ConsoleWindow, ARepaintReplaysTheKeptLinesInOrder) {
     zp::headless::set_idle_hook(nullptr);
     EXPECT_TRUE(shown == pixels());
     zp::headless::save_window_png(runtime.console_window, "console_repaint.png");
+}
+
+// Lines printed between two waits are drawn together; the window must look exactly as
+// if each had scrolled it by one line as it was printed, however many there are.
+TEST_F(ConsoleWindow, ManyLinesAtOnceLookAsOneAtATime) {
+    const int visible = (client.bottom + line_height - 1) / line_height;
+    for (int count : {1, 2, visible - 1, visible, visible + 1, 3 * visible, CONSOLE_RECENT_LINES + 7}) {
+        SCOPED_TRACE(count);
+        auto shown_after = [&](bool flush_each) {
+            fixture::start_canvas();
+            for (int i = 0; i < 5; ++i) ZORVE_console_printf("earlier line %d with {[gjpqy|]}\n", i);
+            console_flush();
+            for (int i = 0; i < count; ++i) {
+                // Descenders, brackets and a line without its newline, or with one inside.
+                ZORVE_console_printf(i % 3 ? "line %d: gjpqy |[]{}_%s" : "line %d\nsplit%s", i,
+                                     i % 2 ? "\n" : "");
+                if (flush_each) console_flush();
+            }
+            return pixels();
+        };
+        const std::vector<COLORREF> one_at_a_time = shown_after(true);
+        EXPECT_TRUE(shown_after(false) == one_at_a_time);
+    }
 }
 
 TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {

@@ -180,3 +180,26 @@ TEST(WaitBeforeStart, ControlsReturnZeroBeforeTheRuntimeStarts) {
     EXPECT_EQ(ZORVE_set_logging(0), 0);
     EXPECT_EQ(runtime.logging_flag, 1);
 }
+
+namespace {
+
+// The person holds Ctrl, switches to another program and lets go of Ctrl there, comes
+// back and types: the letters type, and the q of "sequel" does not quit.
+TEST_F(Wait, CtrlLetGoInAnotherProgramIsNotHeldOnReturn) {
+    const HWND w = runtime.graphics_window;
+    hl::focus(w, true);
+    hl::key_down(w, VK_CONTROL);
+    hl::focus(w, false);  // the release goes to the other program
+    hl::focus(w, true);
+    hl::type_text(w, "sequel");
+    std::string typed;
+    for (int i = 0; i < 6; ++i) {
+        EventRecord e{};
+        hl::set_idle_hook([] { hl::click(runtime.graphics_window, 1, 1); });  // bounds the wait
+        ASSERT_EQ(ZORVE_wait_event(&e), ZORVE_KBD) << "after \"" << typed << "\"";
+        typed += e.key;
+    }
+    EXPECT_EQ(typed, "sequel");
+}
+
+}  // namespace

@@ -230,3 +230,20 @@ TEST(GetsTemplate, HasTheDialogAndItsThreeControls) {
 }
 
 }  // namespace
+
+// ---- NULL arguments are corrected with a message, as bad numbers are ------------------
+
+TEST_F(Gets, NullPromptAsksWithAnEmptyOneAndNullAnswerAsksNothing) {
+    DialogPerson p;
+    p.reply = "x";
+    char answer[256] = "untouched";
+    EXPECT_EQ(ask(p, nullptr, answer), 1);
+    EXPECT_STREQ(answer, "x");
+    EXPECT_EQ(p.seen_prompt, std::string(79, ' '));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"NULL prompt not possible, using an empty prompt\n"}));
+    lines().clear();
+    DialogPerson q;
+    EXPECT_EQ(ask(q, "Where to?", nullptr), 0);
+    EXPECT_EQ(q.seen_dialog, nullptr) << "no dialog without a place for its answer";
+    EXPECT_EQ(lines(), (std::vector<std::string>{"NULL answer buffer not possible, not asking\n"}));
+}

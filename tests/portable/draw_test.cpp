@@ -326,3 +326,27 @@ TEST_F(Draw, TextOfDefaultSizeIsStillDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Draw, NullTextsAndFormatsDrawNothingAndSaySo) {
+    ZORVE_set_logging(1);
+    ZORVE_draw_rect(ZORVE_BLUE, -20, 20, 20, -20, 0);
+    lines().clear();
+    EXPECT_EQ(ZORVE_draw_text(ZORVE_RED, -10, 0, 12, nullptr), 1);
+    EXPECT_EQ(ZORVE_draw_text_pt(40, {-10, 0}, -5, nullptr), 1);
+    EXPECT_EQ(ZORVE_draw_textf(ZORVE_RED, -10, 0, 12, nullptr), 0);
+    EXPECT_EQ(ZORVE_draw_textf_pt(ZORVE_RED, {-10, 0}, 12, nullptr), 0);
+    EXPECT_EQ(ZORVE_console_printf(nullptr), 0);
+    EXPECT_EQ(lines(), (Lines{"NULL text not possible, drawing nothing\n",
+                              "ptsize of -5 not possible, using ptsize 5\n",  // corrections first
+                              "Illegal color 40; using RED.\n",
+                              "NULL text not possible, drawing nothing\n",
+                              "NULL format not possible, drawing nothing\n",
+                              "NULL format not possible, drawing nothing\n",
+                              "NULL format not possible, printing nothing\n"}));
+    for (int x = -15; x <= 15; x += 5) EXPECT_EQ(fixture::pixel_at(x, 0), RGB(0, 0, 255));
+    ZORVE_set_logging(0);
+}
+
+}  // namespace

@@ -184,3 +184,54 @@ TEST_F(Events, ClosingTheGraphicsWindowEndsTheWaitWithQuit) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window of another kind, to take the keyboard focus away from the runtime's.
+LRESULT CALLBACK plain_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+TEST_F(Events, CtrlReleasedElsewhereDoesNotStayHeld) {
+    WNDCLASSA c = {};
+    c.lpfnWndProc = plain_window_proc;
+    c.lpszClassName = "ZorveTestOther";
+    RegisterClassA(&c);
+    HWND other = CreateWindowExA(0, "ZorveTestOther", "other", WS_OVERLAPPEDWINDOW, 700, 0, 100,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetFocus(runtime.graphics_window);
+    post(WM_KEYDOWN, VK_CONTROL, 1);  // Ctrl pressed in the graphics window...
+    fixture::drain_messages();
+    SetFocus(other);  // ...and released in another window, which the runtime never hears
+    PostMessageA(other, WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC0000001u));
+    fixture::drain_messages();
+    SetFocus(runtime.graphics_window);
+    // Back in the graphics window, plain letters type; the q does not quit. A click
+    // after each key bounds the wait, should the key bring no event.
+    std::string typed;
+    for (const char* p = "SEQUEL"; *p; ++p) {
+        key(*p);
+        click_client(runtime.origin_x, runtime.origin_y);
+        EventRecord e{};
+        ASSERT_EQ(ZORVE_wait_event(&e), ZORVE_KBD) << "at " << *p;
+        typed += e.key;
+        ASSERT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
+    }
+    EXPECT_EQ(typed, "sequel");
+    DestroyWindow(other);
+    UnregisterClassA("ZorveTestOther", nullptr);
+}
+
+TEST_F(Events, WaitsWithoutRecordsStillWait) {
+    click_client(runtime.origin_x + 4, runtime.origin_y);
+    EXPECT_EQ(ZORVE_wait_event(nullptr), ZORVE_MOUSE);
+    key('K');
+    EXPECT_EQ(ZORVE_wait_event_xy(nullptr, nullptr, nullptr), ZORVE_KBD);
+    int x = 0;
+    click_client(runtime.origin_x + 4, runtime.origin_y);
+    EXPECT_EQ(ZORVE_wait_event_xy(&x, nullptr, nullptr), ZORVE_MOUSE);
+    EXPECT_EQ(x, 4);
+}
+
+}  // namespace

@@ -291,3 +291,93 @@ TEST_F(Script, StartingPlaybackHaltsTheAnimation) {
 }
 
 }  // namespace
+
+namespace {
+
+bool recording_checked() {
+    return (GetMenuState(runtime.run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// Recording and playback share one file and cannot run together: each is refused while
+// the other runs, with a message, and nothing loops (a periodic line of 5 used to play
+// forever, the recorder adding back each event the reader took off a shared counter).
+TEST_F(Script, PlaybackAndRecordingRefuseEachOther) {
+    write_script("ZORVE_PERIODIC(5);\nZORVE_KBD(65);\n");
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    post(WM_COMMAND, MENU_PLAYBACK_SCRIPT, 0);
+    click_at(5, 6);
+    std::vector<int> kinds;
+    for (int i = 0; i < 3 && (kinds.empty() || kinds.back() != ZORVE_MOUSE); ++i) kinds.push_back(wait());
+    EXPECT_EQ(kinds, std::vector<int>{ZORVE_MOUSE}) << "nothing is played while recording";
+    EXPECT_FALSE(playback_checked());
+    EXPECT_TRUE(recording_checked());
+    EXPECT_EQ(lines(), (Lines{"Cannot play back script file ZORVE.SCR while it is recorded\n"}));
+    EXPECT_TRUE(IsWindowVisible(runtime.console_window)) << "a script message shows the console";
+    recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(5, 6);\n");
+
+    lines().clear();
+    write_script("ZORVE_PERIODIC(5);\nZORVE_KBD(65);\n");
+    playback_start();
+    EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    EXPECT_FALSE(recording_checked());
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE) << "the script ended after its six events";
+    EXPECT_EQ(lines(), (Lines{"Cannot record into script file ZORVE.SCR while it is played back\n",
+                              "EOF encountered in script file ZORVE.SCR\n"}));
+}
+
+TEST_F(Script, ProblemsWithTheFileShowTheConsoleAnExpectedEndDoesNot) {
+    playback_start();  // no file
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(lines(), (Lines{"Cannot open script file ZORVE.SCR for reading\n"}));
+    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
+
+    console_show(0);
+    write_script("ZORVE_KBD(65);\n");
+    playback_start();
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_FALSE(IsWindowVisible(runtime.console_window)) << "a playback that ran to its end";
+
+    write_script("ZORVE_KBD(65);\nZORVE_KBD(66);");  // the last line is cut off
+    playback_start();
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_TRUE(IsWindowVisible(runtime.console_window)) << "an event was lost at the end";
+}
+
+TEST_F(Script, WindowsLineEndsPlayAsLineEnds) {
+    write_script("ZORVE_KBD(65);\r\n\r\n\r\nZORVE_MOUSE(1, -2);\r\nZORVE_PERIODIC(2);\r\n");
+    playback_start();
+    EventRecord e{};
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(e.key, 65);
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.y, -2);
+    EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(lines(), (Lines{"EOF encountered in script file ZORVE.SCR\n"}));
+}
+
+// A long stretch of blank lines is read a bounded piece per pass of the wait, so that
+// the person's own input is not held up behind it.
+TEST_F(Script, BlankLinesDoNotHoldUpInput) {
+    write_script(std::string(200000, '\n') + "ZORVE_KBD(66);\n");
+    playback_start();
+    click_at(3, 4);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EventRecord e{};
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(e.key, 66);
+}
+
+}  // namespace
