@@ -149,6 +149,11 @@ bool match_face_file(const char* family, int weight, bool italic, bool fixed_pit
 
 }  // namespace zp
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) && !defined(__SANITIZE_ADDRESS__)
+#define __SANITIZE_ADDRESS__ 1  // clang's way of saying what GCC's macro says
+#endif
+#endif
 #if defined(__SANITIZE_ADDRESS__)
 // Fontconfig leaks a block while it parses its configuration files, once per process;
 // that is not ours to free, and leak checks must stay useful for our own code. Weak, so

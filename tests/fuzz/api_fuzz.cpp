@@ -1,0 +1,196 @@
+// The whole runtime under arbitrary use: the input is decoded into a sequence of calls
+// (every drawing call with any arguments, logging, animation, waits answered by
+// clicks, keys, ticks, menu commands and closing, scripts recorded and played back,
+// the console, the text dialog, stopping and starting again) on the headless
+// presenter. After each step the runtime holds exactly the GDI objects it held after
+// starting; virtual time is bounded, so every input ends.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/display/headless.h"
+#include "platform/gdi/counts.h"
+#include "runtime/runtime.h"
+
+namespace hl = zp::headless;
+
+namespace {
+
+// Reads the input front to back; past its end everything reads as zero.
+struct Input {
+    const uint8_t* data;
+    size_t size;
+    size_t at = 0;
+
+    bool done() const { return at >= size; }
+    uint8_t byte() { return at < size ? data[at++] : 0; }
+    int32_t number() {
+        // Mostly small numbers, sometimes any 32-bit value.
+        const uint8_t kind = byte();
+        if (kind < 200) return static_cast<int8_t>(byte()) * (kind % 5 + 1);
+        uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) v = v << 8 | byte();
+        return static_cast<int32_t>(v);
+    }
+    std::string text(size_t most) {
+        const size_t n = byte() % (most + 1);
+        std::string s;
+        for (size_t i = 0; i < n && !done(); ++i) s += static_cast<char>(byte());
+        return s;
+    }
+};
+
+constexpr int MAX_STEPS = 400;
+constexpr int MAX_IDLE_CALLS = 64;    // the person's actions in one wait
+constexpr int64_t MAX_CLOCK_MS = 60000;  // virtual time one input may use
+
+Input* input = nullptr;
+int idle_calls = 0;
+int64_t clock_start = 0;
+
+// The person, played from the input whenever the program waits with nothing to do.
+void person_acts() {
+    const HWND w = runtime.graphics_window;
+    if (++idle_calls > MAX_IDLE_CALLS || input->done() ||
+        hl::now_ms() - clock_start > MAX_CLOCK_MS) {
+        // Enough: the person closes the window, as anyone may.
+        if (IsWindow(w)) hl::close_window(w);
+        if (HWND dialog = FindWindowA(nullptr, "ZORVE_gets")) hl::press_key(dialog, VK_RETURN);
+        return;
+    }
+    const uint8_t action = input->byte();
+    switch (action % 9) {
+        case 0: hl::click(w, input->number(), input->number()); break;
+        case 1: hl::press_key(w, input->byte()); break;
+        case 2: hl::press_ctrl_key(w, "AHFLRPOQ"[input->byte() % 8]); break;
+        case 3: hl::menu_command(w, static_cast<unsigned>(input->byte() % 12)); break;
+        case 4: hl::type_text(w, input->text(8).c_str()); break;
+        case 5: hl::focus(w, input->byte() & 1); break;
+        case 6: hl::advance_clock(1 + input->byte() % 250); break;
+        case 7:
+            if (HWND dialog = FindWindowA(nullptr, "ZORVE_gets")) {
+                hl::type_text(dialog, input->text(20).c_str());
+                hl::press_key(dialog, input->byte() & 1 ? VK_RETURN : VK_ESCAPE);
+            } else {
+                hl::advance_clock(ANIMATION_PERIOD_MS);
+            }
+            break;
+        default: hl::close_window(w); break;
+    }
+}
+
+void write_file(const char* name, const std::string& content) {
+    if (std::FILE* f = std::fopen(name, "wb")) {
+        std::fwrite(content.data(), 1, content.size(), f);
+        std::fclose(f);
+    }
+}
+
+void start() {
+    static char command_line[] = "";
+    ZORVE_start(nullptr, nullptr, command_line, SW_SHOWNORMAL);
+}
+
+// A plausible script more often than not, so that playback gets past its first line.
+std::string script_text(Input& in) {
+    if (in.byte() & 1) return in.text(200);
+    std::string s;
+    const int lines = in.byte() % 8;
+    for (int i = 0; i < lines; ++i) {
+        char line[64];
+        switch (in.byte() % 4) {
+            case 0: std::snprintf(line, sizeof line, "ZORVE_MOUSE(%d, %d);\n", in.number(), in.number()); break;
+            case 1: std::snprintf(line, sizeof line, "ZORVE_KBD(%d);\n", in.byte()); break;
+            case 2: std::snprintf(line, sizeof line, "ZORVE_PERIODIC(%d);\r\n", in.byte() % 20); break;
+            default: std::snprintf(line, sizeof line, "\n"); break;
+        }
+        s += line;
+    }
+    return s;
+}
+
+void step(Input& in) {
+    const int c = static_cast<int>(in.number());
+    switch (in.byte() % 22) {
+        case 0: ZORVE_draw_pixel(c, in.number(), in.number()); break;
+        case 1: ZORVE_draw_circle(c, in.number(), in.number(), in.number()); break;
+        case 2: ZORVE_draw_triangle(c, in.number(), in.number(), in.number(), in.number(), in.number(),
+                                    in.number(), in.number()); break;
+        case 3: ZORVE_draw_rect(c, in.number(), in.number(), in.number(), in.number(), in.number()); break;
+        case 4: ZORVE_draw_oval(c, in.number(), in.number(), in.number(), in.number(), in.number()); break;
+        case 5: ZORVE_draw_line(c, in.number(), in.number(), in.number(), in.number(), in.number()); break;
+        case 6: ZORVE_draw_text(c, in.number(), in.number(), in.number(), in.text(40).c_str()); break;
+        case 7: ZORVE_draw_textf(c, in.number(), in.number(), in.number(), "%s %d", in.text(20).c_str(), c); break;
+        case 8: ZORVE_draw_text(c, 0, 0, 10, nullptr); break;
+        case 9: ZORVE_clear(); break;
+        case 10: ZORVE_undo(); break;
+        case 11: ZORVE_set_logging(c & 1); break;
+        case 12: ZORVE_set_animation(in.byte() % 7); break;
+        case 13: ZORVE_console_printf("%s", in.text(60).c_str()); break;
+        case 14: console_show(c & 1); break;
+        case 15: write_file("ZORVE.SCR", script_text(in)); break;
+        case 16:
+        case 17:
+        case 18: {
+            idle_calls = 0;
+            EventRecord e;
+            ZORVE_wait_event(in.byte() & 1 ? &e : nullptr);
+            break;
+        }
+        case 19: {
+            idle_calls = 0;
+            char answer[256];
+            ZORVE_gets(in.text(90).c_str(), answer);
+            break;
+        }
+        case 20: ZORVE_stop(); break;
+        default: start(); break;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = [] {
+        // Scripts are written and read in a folder of the process's own.
+        char folder[] = "/tmp/zorve-api-fuzz-XXXXXX";
+        if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+        hl::set_screen_size(1024, 768);
+        return true;
+    }();
+    (void)ready;
+    Input in{data, size};
+    input = &in;
+    clock_start = hl::now_ms();
+    runtime_reset();
+    const int before = zp::live_objects_total();
+    start();
+    ZORVE_set_logging(in.byte() & 1);
+    const int running = zp::live_objects_total();
+    hl::set_idle_hook(person_acts);
+    try {
+        for (int i = 0; i < MAX_STEPS && !in.done(); ++i) {
+            step(in);
+            // A stop and a start in between hold what one start holds.
+            if (runtime.graphics_window && !runtime.stopped && zp::live_objects_total() != running) {
+                std::fprintf(stderr, "GDI objects after step %d: %d, running with %d\n", i,
+                             zp::live_objects_total(), running);
+                std::abort();
+            }
+        }
+    } catch (const hl::Stuck&) {
+        // The program waited with its windows closed and nothing left to come: the end.
+    }
+    hl::set_idle_hook(nullptr);
+    runtime_reset();
+    if (zp::live_objects_total() != before) {
+        std::fprintf(stderr, "GDI objects after the run: %d, before it %d\n", zp::live_objects_total(),
+                     before);
+        std::abort();
+    }
+    return 0;
+}
