@@ -116,7 +116,10 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL mem);
 #define FILE_ATTRIBUTE_DEVICE 0x00000040
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+
 DWORD WINAPI GetFileAttributesA(LPCSTR path);
+BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 
 // ---- GDI32 --------------------------------------------------------------------------
 #define PS_SOLID 0
@@ -195,9 +198,41 @@ typedef struct tagTEXTMETRICA {
     BYTE tmCharSet;
 } TEXTMETRICA, *LPTEXTMETRICA;
 
+#define BI_RGB 0
+#define DIB_RGB_COLORS 0
+
+typedef struct tagBITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;  // negative: rows from the top
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+} BITMAPINFOHEADER;
+
+typedef struct tagRGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+} RGBQUAD;
+
+typedef struct tagBITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+} BITMAPINFO, *LPBITMAPINFO;
+
 HDC WINAPI CreateCompatibleDC(HDC dc);
 BOOL WINAPI DeleteDC(HDC dc);
 HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height);
+// Only 32-bit BI_RGB rows are read (blue, green, red, unused bytes, as Win32 lays them).
+int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits,
+                     LPBITMAPINFO info, UINT usage);
 HGDIOBJ WINAPI GetStockObject(int which);
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
 BOOL WINAPI DeleteObject(HGDIOBJ object);

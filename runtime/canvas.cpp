@@ -123,6 +123,8 @@ void canvas_size_changed(HWND window) {
     GetClientRect(window, &client);
     runtime.origin_x = client.left + (client.right - client.left) / 2;
     runtime.origin_y = client.top + (client.bottom - client.top) / 2;
+    runtime.client_width = client.right - client.left;
+    runtime.client_height = client.bottom - client.top;
 }
 
 void canvas_paint(HWND window) {

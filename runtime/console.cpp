@@ -103,6 +103,11 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
     if (runtime.oldest_line == -1) runtime.oldest_line = runtime.next_line;
     runtime.next_line = (runtime.next_line + 1) % CONSOLE_RING_LINES;
     if (runtime.console_tap) runtime.console_tap(buffer);
+    if (runtime.headless_run) {
+        // Nobody sees the window: the line goes to standard output too, one line each.
+        std::fputs(buffer, stdout);
+        if (n == 0 || buffer[n - 1] != '\n') std::fputc('\n', stdout);
+    }
     // The window shows the line when the program next waits: a frame that logs
     // thousands of lines scrolls the window once, not once per line.
     if (runtime.console_window) {

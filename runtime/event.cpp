@@ -40,6 +40,12 @@ int ZORVE_wait_event(EventRecord* event) {
             }
             runtime.play_one_flag = 0;
             runtime.playing_flag = 0;
+            if (runtime.quit_after_play) {
+                // The script a headless run was given has ended: so does the run, as
+                // when the person closes the window.
+                runtime.quit_after_play = false;
+                PostMessageA(runtime.graphics_window, WM_CLOSE, 0, 0);
+            }
         }
         if ((runtime.step_flag || runtime.run_flag) && runtime.pending_kind == ZORVE_NONE) {
             runtime.pending_kind = ZORVE_PERIODIC;

@@ -1,5 +1,8 @@
 // The graphics window, its "&Run" menu and shortcuts, start and stop, and the
 // application's animation and logging controls.
+#include <cstdlib>
+#include <cstring>
+
 #include "runtime.h"
 
 namespace {
@@ -21,6 +24,7 @@ void build_menu(HWND window) {
     AppendMenuA(runtime.run_menu, MF_STRING, MENU_PLAY_ONE, "Play &One Script\tCtrl+O");
     AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(runtime.run_menu, MF_STRING, MENU_QUIT, "&Quit\tCtrl+Q");
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_SAVE_PICTURE, "&Save Picture\tCtrl+S");
     AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "ZORVE v2.2 July 1997");
     AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Maintained by the ZORVE runtime team");
@@ -80,6 +84,9 @@ void run_command(int id) {
         case MENU_QUIT:
             PostQuitMessage(0);
             break;
+        case MENU_SAVE_PICTURE:
+            save_picture_command();
+            break;
         default:
             break;  // the greyed lines and unknown ids do nothing
     }
@@ -96,7 +103,22 @@ int shortcut_command(WPARAM key) {
         case 'P': case 'p': return MENU_PLAYBACK_SCRIPT;
         case 'O': case 'o': return MENU_PLAY_ONE;
         case 'Q': case 'q': return MENU_QUIT;
+        case 'S': case 's': return MENU_SAVE_PICTURE;
         default: return 0;
+    }
+}
+
+// What the environment asks of this run: a run without a display, and a script to
+// play from the first wait (in the window, on a desktop, after which the program goes
+// on as usual).
+void take_run_settings() {
+    const char* headless = std::getenv("ZORVE_HEADLESS");
+    runtime.headless_run = headless && std::strcmp(headless, "1") == 0;
+    const char* play = std::getenv("ZORVE_PLAY");
+    if (play && *play) {
+        playback_start();
+        runtime.play_name = play;
+        runtime.quit_after_play = runtime.headless_run;
     }
 }
 
@@ -189,11 +211,14 @@ int ZORVE_start(void* instance, void* previous_instance, char*, int show_state) 
     ShowWindow(runtime.console_window, show_state);
     ShowWindow(runtime.graphics_window, show_state);
     SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    take_run_settings();
     return 1;
 }
 
 int ZORVE_stop(void) {
     if (runtime.graphics_window && !runtime.stopped) {
+        const char* snapshot = std::getenv("ZORVE_SNAPSHOT");
+        if (snapshot && *snapshot) ZORVE_save_picture(snapshot);
         ReleaseDC(runtime.graphics_window, runtime.window_dc);
         runtime.stopped = true;
     }

@@ -3,7 +3,9 @@
 #define ZORVE_RUNTIME_H
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "platform/win32.h"
 #include "zorve.h"
@@ -60,7 +62,8 @@ enum MenuCommand {
     MENU_PLAYBACK_SCRIPT = 6,
     MENU_PLAY_ONE = 7,
     MENU_QUIT = 8,
-    MENU_INFO = 9
+    MENU_INFO = 9,
+    MENU_SAVE_PICTURE = 10
 };
 constexpr UINT_PTR ANIMATION_TIMER = 2;
 constexpr UINT ANIMATION_PERIOD_MS = 100;
@@ -98,6 +101,13 @@ void console_show(int flag);
 // the formatting produced, cut or not.
 int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args);
 
+// Pictures.
+constexpr int PICTURE_NAMES_MAX = 9999;  // ZORVE1.png .. ZORVE9999.png
+// The Run menu's Save Picture: the first free ZORVEn.png, and a word in the console.
+void save_picture_command();
+// A PNG file's bytes for 0x00RRGGBB pixels.
+std::vector<uint8_t> png_encode(const uint32_t* pixels, int width, int height, int stride);
+
 // The text dialog.
 constexpr WORD ID_GETS_OKAY = 101;
 constexpr WORD ID_GETS_EDIT = 102;
@@ -125,6 +135,8 @@ struct RuntimeState {
     int canvas_dirty = 1;  // the first pump step shows the canvas
     int origin_x = 0;      // the centre of the graphics window's client area
     int origin_y = 0;
+    int client_width = 0;  // the graphics window's client area, as last sized
+    int client_height = 0;
     bool stopped = false;  // ZORVE_stop was called since the last start
 
     // The event wait: the event of the wait under way, and what the window procedure
@@ -151,6 +163,11 @@ struct RuntimeState {
     int play_periodic_count = 0;  // periodic events still to play from the last line
     int play_delivered = 0;       // events played since the file was opened
     const char* play_name = nullptr;  // what playback reads, when not ZORVE.SCR
+
+    // A run without a display (ZORVE_HEADLESS=1): the console also goes to standard
+    // output, and the end of the script it was given closes the graphics window.
+    bool headless_run = false;
+    bool quit_after_play = false;
 
     // The console's last lines, to repaint from.
     HGLOBAL line_ring[CONSOLE_RING_LINES] = {};

@@ -122,6 +122,11 @@ int ZORVE_console_printf(const char* format, ...)
  * when the dialog was shown and ended, 0 when it could not be created. */
 int ZORVE_gets(const char* prompt, char* answer);
 
+/* Writes what the graphics window's client area shows as a PNG file at `path` and
+ * returns 1; returns 0, with a console message naming the file and the reason, when it
+ * cannot. A file already at `path` is replaced whole or not at all. */
+int ZORVE_save_picture(const char* path);
+
 #ifdef __cplusplus
 }
 #endif

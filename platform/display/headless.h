@@ -21,7 +21,9 @@ void advance_clock(int64_t ms);
 // Called whenever the program waits for input with nothing queued. It plays the
 // person: looks at the screen, injects input, advances the clock. If it adds no input
 // and no time passes that could bring a timer message, the wait throws Stuck instead
-// of hanging.
+// of hanging. Without a hook (a program's own headless run) time jumps to the next
+// timer, and a wait that nothing could end answers an open dialog or closes the
+// program's windows.
 using IdleHook = std::function<void()>;
 void set_idle_hook(IdleHook hook);
 struct Stuck : std::runtime_error {

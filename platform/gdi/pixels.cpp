@@ -86,3 +86,32 @@ BOOL WINAPI BitBlt(HDC dst_handle, int x, int y, int width, int height, HDC src_
 }
 
 }  // extern "C"
+
+extern "C" int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits,
+                                LPBITMAPINFO info, UINT) {
+    const Bitmap* b = lookup_as<Bitmap>(bitmap, ObjType::Bitmap);
+    if (!lookup_dc(dc) || !b || !info) return 0;
+    const Surface& s = b->surface;
+    BITMAPINFOHEADER& h = info->bmiHeader;
+    if (!bits) {  // a question about the bitmap's size and format
+        h.biWidth = s.width;
+        h.biHeight = s.height;
+        h.biPlanes = 1;
+        h.biBitCount = 32;
+        h.biCompression = BI_RGB;
+        h.biSizeImage = static_cast<DWORD>(s.width) * static_cast<DWORD>(s.height) * 4;
+        return s.height;
+    }
+    if (h.biBitCount != 32 || h.biCompression != BI_RGB || h.biWidth != s.width) return 0;
+    // Blue, green, red and an unused byte per pixel: a 0x00RRGGBB word, as surfaces hold.
+    const bool top_down = h.biHeight < 0;
+    const int64_t first = start, count = std::min<int64_t>(lines, s.height - first);
+    if (first >= s.height || count <= 0) return 0;
+    auto* out = static_cast<uint32_t*>(bits);
+    for (int64_t i = 0; i < count; ++i) {
+        const int64_t scan = first + i;  // counted from the top for top-down rows, else from the bottom
+        const int y = static_cast<int>(top_down ? scan : s.height - 1 - scan);
+        std::memcpy(out + i * s.width, s.row(y), static_cast<size_t>(s.width) * sizeof(uint32_t));
+    }
+    return static_cast<int>(count);
+}

@@ -83,8 +83,28 @@ TEST_F(Wait, TheWaitSleepsInsteadOfPollingWhileHalted) {
 
 TEST_F(Wait, AWaitThatNothingCanEndStopsWithAClearMessage) {
     KillTimer(runtime.graphics_window, ANIMATION_TIMER);
+    hl::set_idle_hook([] {});  // a person who does nothing
     EXPECT_THROW(wait(), hl::Stuck);
     SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+}
+
+// A program's own headless run has nobody to act: time runs as fast as the program
+// does, and a wait that only ticks could end, showing nothing new for a minute, is
+// ended as closing the window ends it.
+TEST_F(Wait, WithoutAPersonTimeJumpsToTheTickAndAnEndlessWaitIsClosed) {
+    ZORVE_set_animation(ANIMATE_RUN);
+    int64_t start = hl::now_ms();
+    for (int i = 0; i < 20; ++i) {
+        ZORVE_draw_pixel(i % 2 ? ZORVE_RED : ZORVE_BLUE, 0, 0);  // each frame shows something new
+        ASSERT_EQ(wait(), ZORVE_PERIODIC);
+    }
+    EXPECT_GE(hl::now_ms() - start, 19 * int64_t(ANIMATION_PERIOD_MS));
+    EXPECT_LE(hl::now_ms() - start, 21 * int64_t(ANIMATION_PERIOD_MS));
+    ZORVE_set_animation(ANIMATE_HALT);
+    start = hl::now_ms();
+    EXPECT_EQ(wait(), ZORVE_QUIT);
+    EXPECT_FALSE(IsWindow(runtime.graphics_window));
+    EXPECT_LE(hl::now_ms() - start, 61000);
 }
 
 TEST_F(Wait, QuitPaths) {
@@ -138,12 +158,14 @@ TEST_F(Wait, TheWindowHasTheRunMenuAndItsGeometry) {
     ASSERT_EQ(bar.size(), 1u);
     EXPECT_EQ(bar[0].text, "&Run");
     std::vector<zp::MenuItemView> items = zp::menu_items(runtime.run_menu);
-    ASSERT_EQ(items.size(), 16u);
+    ASSERT_EQ(items.size(), 17u);
     EXPECT_EQ(items[0].text, "&Animate\tCtrl+A");
     EXPECT_TRUE(items[3].flags & MF_SEPARATOR);
     EXPECT_EQ(items[10].text, "&Quit\tCtrl+Q");
-    EXPECT_EQ(items[12].text, "ZORVE v2.2 July 1997");
-    for (int i = 12; i < 16; ++i) {
+    EXPECT_EQ(items[11].text, "&Save Picture\tCtrl+S");
+    EXPECT_EQ(items[11].id, unsigned(MENU_SAVE_PICTURE));
+    EXPECT_EQ(items[13].text, "ZORVE v2.2 July 1997");
+    for (int i = 13; i < 17; ++i) {
         EXPECT_EQ(items[size_t(i)].id, unsigned(MENU_INFO));
         EXPECT_TRUE(items[size_t(i)].flags & MF_GRAYED);
     }
