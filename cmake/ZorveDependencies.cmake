@@ -2,16 +2,32 @@
 # anything beyond their headers and libraries (Debian's FLTK CMake package insists on
 # the fluid program, which nothing here needs). Included by the build and by the
 # installed package's configuration, so both find the same things the same way.
+#
+# Functions rather than top-level code: the package configuration runs in the scope of
+# whoever calls find_package(zorve), and must leave that scope's variables alone.
 include_guard(GLOBAL)
 
-find_package(PkgConfig REQUIRED QUIET)
-if(NOT TARGET PkgConfig::FREETYPE)
-  pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
-endif()
-if(NOT TARGET PkgConfig::FONTCONFIG)
-  pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
-endif()
-find_package(PNG REQUIRED QUIET)
+# FreeType and fontconfig (text) and libpng (PNG dumps): PkgConfig::ZORVE_FREETYPE,
+# PkgConfig::ZORVE_FONTCONFIG and PNG::PNG. Sets <found_var> to whether all are there.
+function(zorve_find_platform_libraries found_var)
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    if(NOT TARGET PkgConfig::ZORVE_FREETYPE)
+      pkg_check_modules(ZORVE_FREETYPE QUIET IMPORTED_TARGET freetype2)
+    endif()
+    if(NOT TARGET PkgConfig::ZORVE_FONTCONFIG)
+      pkg_check_modules(ZORVE_FONTCONFIG QUIET IMPORTED_TARGET fontconfig)
+    endif()
+  endif()
+  if(NOT TARGET PNG::PNG)
+    find_package(PNG QUIET)
+  endif()
+  if(TARGET PkgConfig::ZORVE_FREETYPE AND TARGET PkgConfig::ZORVE_FONTCONFIG AND TARGET PNG::PNG)
+    set(${found_var} TRUE PARENT_SCOPE)
+  else()
+    set(${found_var} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
 
 # FLTK and the X libraries it draws with: zorve::fltk, when both are present.
 function(zorve_find_fltk)

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The runtime as a user gets it. An already built tree is installed into a fresh
+# prefix; programs are built outside the tree against that installation (a C project
+# and a C++ project with find_package, C with pkg-config) and run without a display;
+# a C project builds the runtime from its sources as a subdirectory. Given a mingw-w64
+# cross-built tree too, its installation builds a C program that runs under Wine (which
+# needs $DISPLAY, and takes $WINEPREFIX as it is).
+#
+#   package_test.sh SOURCE_DIR BUILD_DIR [WINDOWS_BUILD_DIR]
+#
+# Prints one line per check and exits non-zero if any failed.
+set -uo pipefail
+src=$(cd "$1" && pwd) || exit 1
+build=$(cd "$2" && pwd) || exit 1
+win_build=""
+if [ $# -ge 3 ]; then win_build=$(cd "$3" && pwd) || exit 1; fi
+here=$src/tests/package
+jobs=${ZORVE_JOBS:-2}
+cc=${CC:-cc}
+RUN_TIMEOUT=30
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+passed=0
+failed=0
+
+# Runs one check, its output kept in a log that is shown only when it fails.
+check() {
+  local name=$1; shift
+  if "$@" >"$work/$name.log" 2>&1; then
+    echo "ok      $name"
+    passed=$((passed + 1))
+  else
+    echo "FAILED  $name"
+    tail -n 40 "$work/$name.log" | sed 's/^/        /'
+    failed=$((failed + 1))
+  fi
+}
+
+# Starts a check in the background; finish_checks reports it.
+background=()
+check_in_background() {
+  (check "$@") >"$work/$1.result" &
+  background+=("$1:$!")
+}
+
+finish_checks() {
+  local entry
+  for entry in "${background[@]}"; do
+    wait "${entry#*:}"
+    cat "$work/${entry%%:*}.result"
+    if grep -q '^ok' "$work/${entry%%:*}.result"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+  done
+}
+
+# Runs a program and checks its status and what it printed.
+expect_run() {
+  local want_status=$1 want_output=$2; shift 2
+  local output status
+  output=$(timeout "$RUN_TIMEOUT" "$@" 2>&1)
+  status=$?
+  echo "$output"
+  [ "$status" -eq "$want_status" ] || { echo "status $status, expected $want_status"; return 1; }
+  grep -qF -- "$want_output" <<<"$output" || { echo "expected in the output: $want_output"; return 1; }
+}
+
+cmake_project() {
+  local dir=$1 out=$2; shift 2
+  cmake -S "$dir" -B "$out" -DCMAKE_BUILD_TYPE=Release "$@" && cmake --build "$out" -j "$jobs"
+}
+
+# The README's first program, exactly as the README shows it.
+awk '/^```c$/ { inside = 1; next } inside && /^```$/ { exit } inside' "$src/README.md" >"$work/first.c"
+
+installed() {
+  cmake --install "$build" --prefix "$prefix" || return 1
+  [ -s "$work/first.c" ] || { echo "README.md shows no C program"; return 1; }
+  # The package and nothing else: no test, benchmark or designer program comes along.
+  local want got
+  want=$(printf '%s\n' include/zorve.h lib/libzorve.a lib/libzorve-headless.a \
+           lib/pkgconfig/zorve.pc lib/pkgconfig/zorve-headless.pc \
+           lib/cmake/zorve/zorveConfig.cmake lib/cmake/zorve/zorveConfigVersion.cmake \
+           lib/cmake/zorve/ZorveDependencies.cmake | sort)
+  got=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
+  [ "$got" = "$want" ] || { echo "installed files differ:"; diff <(echo "$want") <(echo "$got"); return 1; }
+}
+
+c_find_package() {
+  cmake_project "$here/first" "$work/first" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DFIRST_SOURCE="$work/first.c"
+}
+
+c_pkg_config() {
+  local -x PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+  # shellcheck disable=SC2046 # the flags are meant to split
+  "$cc" -o "$work/first_pc" "$work/first.c" $(pkg-config --cflags --libs zorve) &&
+  "$cc" -o "$work/draw_once_pc" "$here/draw_once.c" $(pkg-config --cflags --libs zorve-headless)
+}
+
+cxx_find_package() {
+  cmake_project "$here/cxx" "$work/cxx" -DCMAKE_PREFIX_PATH="$prefix"
+}
+
+# zorve::zorve holds both presenters: the desktop one without ZORVE_HEADLESS (which,
+# with no display, says so and ends with 1), the headless one with it.
+runs_desktop_flavour() {
+  expect_run 1 "cannot open display" env -u DISPLAY "$work/first/draw_once" &&
+  expect_run 0 "started 1 circle 1 text 8" env -u DISPLAY ZORVE_HEADLESS=1 "$work/first/draw_once"
+}
+
+runs_headless_flavour() {
+  expect_run 0 "started 1 circle 1 text 8" env -u DISPLAY "$work/draw_once_pc" &&
+  expect_run 0 "drawn 2" env -u DISPLAY "$work/cxx/cxx_program"
+}
+
+# The README's program itself, run headless from a script of one click; the snapshot
+# shows the red circle the click drew.
+plays_headless() {
+  local dir=$work/play
+  mkdir -p "$dir" && printf 'ZORVE_MOUSE(50, 50);\n' >"$dir/click.scr" || return 1
+  (cd "$dir" && expect_run 0 "" env -u DISPLAY ZORVE_HEADLESS=1 ZORVE_PLAY=click.scr \
+                 ZORVE_SNAPSHOT=snapshot.png "$work/first/first") || return 1
+  [ "$(head -c 8 "$dir/snapshot.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+    { echo "snapshot.png is not a PNG"; return 1; }
+  convert "$dir/snapshot.png" txt:- | grep -qi '#FF0000' || { echo "no red in snapshot.png"; return 1; }
+}
+
+# The cross-built tree installed the same way: the runtime on Win32 itself.
+windows_package() {
+  local win_prefix=$work/prefix-win out=$work/first-win
+  cmake --install "$win_build" --prefix "$win_prefix" || return 1
+  local file
+  for file in include/zorve.h lib/libzorve.a lib/pkgconfig/zorve.pc lib/cmake/zorve/zorveConfig.cmake; do
+    [ -f "$win_prefix/$file" ] || { echo "not installed: $file"; return 1; }
+  done
+  cmake_project "$here/first" "$out" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" \
+    -DCMAKE_PREFIX_PATH="$win_prefix" -DFIRST_SOURCE="$work/first.c" || return 1
+  expect_run 0 "started 1 circle 1 text 8" wine "$out/draw_once.exe"
+}
+
+# A C project with the runtime's sources as a subdirectory: our tests and benchmarks
+# are not configured, and its program links as C.
+c_subproject() {
+  local out=$work/subproject jobs=1   # one core: the other checks run meanwhile
+  cmake_project "$here/subproject" "$out" -DZORVE_SOURCE_DIR="$src" -DZORVE_DESKTOP=OFF || return 1
+  if ! grep -q '^ZORVE_TESTS:BOOL=OFF$' "$out/CMakeCache.txt" ||
+     ! grep -q '^ZORVE_BENCH:BOOL=OFF$' "$out/CMakeCache.txt" ||
+     [ -e "$out/zorve/tests" ] || [ -e "$out/zorve/bench" ]; then
+    echo "our tests or benchmarks are part of the parent's build"
+    return 1
+  fi
+  expect_run 0 "started 1 circle 1 text 8" env -u DISPLAY "$out/draw_once"
+}
+
+# The subproject builds the runtime anew, the longest check: it runs beside the others.
+check_in_background c_subproject c_subproject
+check installed installed
+if [ "$failed" -eq 0 ]; then
+  check c_find_package c_find_package
+  check c_pkg_config c_pkg_config
+  check cxx_find_package cxx_find_package
+  check runs_desktop_flavour runs_desktop_flavour
+  check runs_headless_flavour runs_headless_flavour
+  # Headless playback with a snapshot is newer than the rest: a runtime without it
+  # skips this check rather than failing it.
+  if grep -qa ZORVE_SNAPSHOT "$prefix/lib/libzorve.a"; then
+    check plays_headless plays_headless
+  else
+    echo "skipped plays_headless: this runtime does not take ZORVE_SNAPSHOT"
+  fi
+  [ -n "$win_build" ] && check windows_package windows_package
+fi
+finish_checks
+
+echo "package test: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
