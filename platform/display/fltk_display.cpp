@@ -5,6 +5,8 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 
+#include <X11/Xutil.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +24,45 @@ void open_display() {
         std::exit(1);
     }
     fl_open_display(display);
+}
+
+namespace {
+
+// Whether the display's visual holds a pixel as our 0x00RRGGBB word does: true colour,
+// 8 bits a channel in those places, 32 bits a pixel.
+bool same_layout() {
+    static const bool same = [] {
+        if (!fl_visual || fl_visual->c_class != TrueColor) return false;
+        const Visual* v = fl_visual->visual;
+        if (v->red_mask != 0xFF0000 || v->green_mask != 0xFF00 || v->blue_mask != 0xFF) return false;
+        int count = 0;
+        XPixmapFormatValues* formats = XListPixmapFormats(fl_display, &count);
+        bool bits32 = false;
+        for (int i = 0; i < count; ++i)
+            if (formats[i].depth == fl_visual->depth) bits32 = formats[i].bits_per_pixel == 32;
+        if (formats) XFree(formats);
+        return bits32;
+    }();
+    return same;
+}
+
+}  // namespace
+
+bool put_pixels(const uint32_t* pixels, int stride, int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) return true;
+    if (!same_layout()) return false;
+    // An image header over the pixels where they are: nothing is converted or copied on
+    // this side; Xlib sends the rows (and swaps bytes if the server wants the other order).
+    XImage* image = XCreateImage(fl_display, fl_visual->visual, static_cast<unsigned>(fl_visual->depth),
+                                 ZPixmap, 0, reinterpret_cast<char*>(const_cast<uint32_t*>(pixels)),
+                                 static_cast<unsigned>(w), static_cast<unsigned>(h), 32, stride * 4);
+    if (!image) return false;
+    image->byte_order = LSBFirst;  // a 0x00RRGGBB word in memory, on little-endian hosts
+    XPutImage(fl_display, fl_window, fl_gc, image, 0, 0, x, y, static_cast<unsigned>(w),
+              static_cast<unsigned>(h));
+    image->data = nullptr;  // ours, not Xlib's to free
+    XDestroyImage(image);
+    return true;
 }
 
 }  // namespace zp::fltk

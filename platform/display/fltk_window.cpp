@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "fltk_display.h"
 #include "fltk_keys.h"
 
 namespace zp::fltk {
@@ -15,7 +16,8 @@ namespace {
 int handler_depth = 0;
 std::vector<std::unique_ptr<FltkMenu>> retired_menus;
 
-// Fills one row of the blit with the client area's 0x00RRGGBB pixels as RGB bytes.
+// Fills one row of the blit with the client area's 0x00RRGGBB pixels as RGB bytes,
+// where the display's layout is not ours; (x, y) is within the part drawn.
 void surface_row(void* data, int x, int y, int w, uchar* out) {
     const Pixels* pixels = static_cast<const Pixels*>(data);
     const uint32_t* p = pixels->data + static_cast<ptrdiff_t>(y) * pixels->stride + x;
@@ -102,20 +104,42 @@ void PresenterWindow::sync_menu(HMENU menu) {
     bar_->redraw();
 }
 
-void PresenterWindow::surface_drawn(const RECT&) { damage(FL_DAMAGE_USER1); }
+void PresenterWindow::surface_drawn(const RECT& changed) {
+    // Only what changed is sent to the display at the next flush.
+    if (changed_.left >= changed_.right) {
+        changed_ = changed;
+    } else {
+        changed_.left = std::min(changed_.left, changed.left);
+        changed_.top = std::min(changed_.top, changed.top);
+        changed_.right = std::max(changed_.right, changed.right);
+        changed_.bottom = std::max(changed_.bottom, changed.bottom);
+    }
+    damage(FL_DAMAGE_USER1);
+}
 
 void PresenterWindow::draw() {
     // FL_DAMAGE_USER1 alone: only the surface changed, the menu bar stays as drawn.
-    if (damage() & ~FL_DAMAGE_USER1) Fl_Window::draw();
+    const bool whole = damage() & ~FL_DAMAGE_USER1;
+    if (whole) Fl_Window::draw();
     int top = client_top();
     WindowView view;
     int shown_w = 0, shown_h = 0;
     if (window_view(window_, &view) && view.client.data) {
         shown_w = std::min(view.client.width, client_width_);
         shown_h = std::min(view.client.height, client_height_);
-        if (shown_w > 0 && shown_h > 0)
-            fl_draw_image(surface_row, &view.client, 0, top, shown_w, shown_h, 3);
+        RECT part = whole ? RECT{0, 0, shown_w, shown_h} : changed_;
+        part.right = std::min<LONG>(part.right, shown_w);
+        part.bottom = std::min<LONG>(part.bottom, shown_h);
+        const int w = part.right - part.left, h = part.bottom - part.top;
+        if (w > 0 && h > 0) {
+            const Pixels& p = view.client;
+            Pixels shown = {p.data + static_cast<ptrdiff_t>(part.top) * p.stride + part.left, w, h, p.stride};
+            if (!put_pixels(shown.data, shown.stride, part.left, top + part.top, w, h))
+                fl_draw_image(surface_row, &shown, part.left, top + part.top, w, h, 3);
+        }
     }
+    changed_ = {0, 0, 0, 0};
+    if (!whole) return;
     // Whatever the surface does not cover shows the white a window starts with.
     fl_color(FL_WHITE);
     if (shown_w < client_width_) fl_rectf(shown_w, top, client_width_ - shown_w, client_height_);

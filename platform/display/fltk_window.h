@@ -47,6 +47,7 @@ private:
     int placed_x_ = -1, placed_y_ = -1;
     int last_move_x_ = -1, last_move_y_ = -1;
     Fl_Menu_Bar* bar_ = nullptr;
+    RECT changed_ = {0, 0, 0, 0};  // of the client area, since the last draw
     std::unique_ptr<FltkMenu> menu_;
 };
 
