@@ -17,6 +17,10 @@
 
 namespace zp {
 
+// Height of a top-level window's menu bar, as the platform's non-client metrics count
+// it (Wine's default): the client area starts this far below the menu bar's top.
+constexpr int MENU_BAR_HEIGHT = 19;
+
 // Pixels as a presenter receives them: 0x00RRGGBB words, rows from the top, `stride`
 // words apart. Valid until the platform next runs.
 struct Pixels {

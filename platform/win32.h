@@ -254,11 +254,9 @@ BOOL WINAPI BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sr
                    int src_y, DWORD rop);
 
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF color);
-COLORREF WINAPI GetTextColor(HDC dc);
 COLORREF WINAPI SetBkColor(HDC dc, COLORREF color);
 COLORREF WINAPI GetBkColor(HDC dc);
 int WINAPI SetBkMode(HDC dc, int mode);
-int WINAPI GetBkMode(HDC dc);
 BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
 BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
@@ -462,9 +460,7 @@ BOOL WINAPI ShowWindow(HWND window, int command);
 BOOL WINAPI IsWindow(HWND window);
 BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
-BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL WINAPI UpdateWindow(HWND window);
 HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR title);

@@ -8,9 +8,8 @@
 namespace {
 
 // Runtime point to canvas pixel, saturated to the int range that GDI takes.
-int clamp_int(long long v) { return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : int(v)); }
-int canvas_x(int x, int extra = 0) { return clamp_int(static_cast<long long>(runtime.origin_x) + x + extra); }
-int canvas_y(int y, int extra = 0) { return clamp_int(static_cast<long long>(runtime.origin_y) - y + extra); }
+int canvas_x(int x, int extra = 0) { return saturate(static_cast<long long>(runtime.origin_x) + x + extra); }
+int canvas_y(int y, int extra = 0) { return saturate(static_cast<long long>(runtime.origin_y) - y + extra); }
 
 void draw_text_lines(const DrawRecord& record, COLORREF color) {
     SetTextColor(runtime.canvas_dc, color);
@@ -32,7 +31,7 @@ void draw_text_lines(const DrawRecord& record, COLORREF color) {
                 static_cast<const char*>(std::memchr(text + start, '\n', size_t(length - start)));
             int n = newline ? static_cast<int>(newline - (text + start)) : length - start;
             // The anchor is the lower-left corner of the first line's cell.
-            int y = clamp_int(static_cast<long long>(runtime.origin_y) - record.p1.y + (line - 1) * step);
+            int y = saturate(static_cast<long long>(runtime.origin_y) - record.p1.y + (line - 1) * step);
             if (n > 0) TextOutA(runtime.canvas_dc, x, y, text + start, n);
             if (!newline) break;
             start += n + 1;

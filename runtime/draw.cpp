@@ -12,30 +12,23 @@ namespace {
 // the largest int.
 int magnitude(int value) { return value == INT_MIN ? INT_MAX : (value < 0 ? -value : value); }
 
-int check_width(int width) {
-    if (width < 0) {
-        int corrected = magnitude(width);
-        ZORVE_console_printf("Width of %d not possible, using width %d\n", width, corrected);
-        return corrected;
-    }
-    return width;
+// A negative value becomes its magnitude, announced with `message` (its two %d: the
+// value passed and the value used).
+int not_negative(int value, const char* message) {
+    if (value >= 0) return value;
+    const int corrected = magnitude(value);
+    ZORVE_console_printf(message, value, corrected);
+    return corrected;
 }
 
+int check_width(int width) { return not_negative(width, "Width of %d not possible, using width %d\n"); }
+
 int check_radius(int radius) {
-    if (radius < 0) {
-        int corrected = magnitude(radius);
-        ZORVE_console_printf("Radius of %d not possible, using radius %d\n", radius, corrected);
-        return corrected;
-    }
-    return radius;
+    return not_negative(radius, "Radius of %d not possible, using radius %d\n");
 }
 
 int check_ptsize(int ptsize) {
-    if (ptsize < 0) {
-        int corrected = magnitude(ptsize);
-        ZORVE_console_printf("ptsize of %d not possible, using ptsize %d\n", ptsize, corrected);
-        ptsize = corrected;
-    }
+    ptsize = not_negative(ptsize, "ptsize of %d not possible, using ptsize %d\n");
     if (ptsize >= 128) {
         ZORVE_console_printf("ptsize of %d not possible, using ptsize %d\n", ptsize, 127);
         ptsize = 127;
@@ -55,12 +48,6 @@ void sort_corners(DrawPoint& p1, DrawPoint& p2) {
         p1.y = p2.y;
         p2.y = t;
     }
-}
-
-// a + b saturated to the int range, so a circle far out keeps a sane box.
-int add_saturated(int a, int b) {
-    long long s = static_cast<long long>(a) + b;
-    return s > INT_MAX ? INT_MAX : (s < INT_MIN ? INT_MIN : static_cast<int>(s));
 }
 
 void render_figure(int kind, int color, int width, DrawPoint p1, DrawPoint p2,
@@ -97,8 +84,11 @@ int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius) {
     if (runtime.logging_flag)
         ZORVE_console_printf("%s circle at (%d,%d), radius %d\n", palette_names[color],
                              centre.x, centre.y, radius);
-    DrawPoint upper_left{add_saturated(centre.x, -radius), add_saturated(centre.y, radius)};
-    DrawPoint lower_right{add_saturated(centre.x, radius), add_saturated(centre.y, -radius)};
+    // Saturated, so that a circle far out keeps a sane box.
+    DrawPoint upper_left{saturate(static_cast<long long>(centre.x) - radius),
+                         saturate(static_cast<long long>(centre.y) + radius)};
+    DrawPoint lower_right{saturate(static_cast<long long>(centre.x) + radius),
+                          saturate(static_cast<long long>(centre.y) - radius)};
     render_figure(DRAW_OVAL, color, 0, upper_left, lower_right);
     return 1;
 }

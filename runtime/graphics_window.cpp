@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int GRAPHICS_WIDTH = 601;
-constexpr int GRAPHICS_HEIGHT = 540;
-
 void build_menu(HWND window) {
     HMENU bar = CreateMenu();
     runtime.run_menu = CreatePopupMenu();
@@ -201,7 +198,7 @@ int ZORVE_start(void* instance, void* previous_instance, char*, int show_state) 
     runtime.run_flag = 0;
     runtime.step_flag = 0;
     runtime.graphics_window = CreateWindowExA(0, "DrawWndClass", "ZORVE Graphics", WS_CAPTION | WS_SYSMENU,
-                                      0, 0, GRAPHICS_WIDTH, GRAPHICS_HEIGHT, nullptr, nullptr,
+                                      0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, nullptr, nullptr,
                                       hinstance, nullptr);
     runtime.console_window = CreateWindowExA(0, "TextWndClass", "ZORVE Text", WS_OVERLAPPEDWINDOW, 0,
                                      2 * screen_height / 3 + 1, screen_width, screen_height / 3,

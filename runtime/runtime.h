@@ -2,6 +2,7 @@
 #ifndef ZORVE_RUNTIME_H
 #define ZORVE_RUNTIME_H
 
+#include <climits>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -30,8 +31,13 @@ struct DrawRecord {
     HGLOBAL text_block;  // text only: NUL-terminated copy of the text
 };
 
+// The canvas, and the graphics window's outer size, which is the same.
 constexpr int CANVAS_WIDTH = 601;
 constexpr int CANVAS_HEIGHT = 540;
+
+// A 64-bit value held to the int range: coordinates far out, and numbers read from a
+// script, keep a sane value instead of wrapping around.
+inline int saturate(long long v) { return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : static_cast<int>(v)); }
 constexpr int CONSOLE_BUFFER_SIZE = 1024;
 constexpr int CONSOLE_RING_LINES = 25;
 // Lines printed since the console was last drawn that are kept to draw: more than a

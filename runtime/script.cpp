@@ -75,7 +75,6 @@ const char* scan_number(const char* from, Wanted wanted, long* value) {
 bool is_digit(unsigned char c) { return std::isdigit(c) != 0; }
 bool is_digit_or_minus(unsigned char c) { return std::isdigit(c) || c == '-'; }
 
-int to_int(long v) { return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : static_cast<int>(v)); }
 
 // Drops the line end, "\n" or "\r\n" (a script edited on Windows); true if there was one.
 bool drop_line_end(char* line) {
@@ -132,15 +131,15 @@ bool parse_line(const char* line) {
             const char* rest = scan_number(line + 6, is_digit_or_minus, &value);
             if (!rest || !scan_number(rest, is_digit_or_minus, &y)) return false;
             runtime.pending_kind = ZORVE_MOUSE;
-            runtime.pending_x = to_int(value);
-            runtime.pending_y = to_int(y);
+            runtime.pending_x = saturate(value);
+            runtime.pending_y = saturate(y);
             return true;
         }
         case 'P':
             if (!scan_number(line + 6, is_digit, &value)) return false;
             runtime.pending_kind = ZORVE_PERIODIC;
             // N delivers N events: this one now, N - 1 from the counter; 0 gives one too.
-            runtime.play_periodic_count = value > 1 ? to_int(value - 1) : 0;
+            runtime.play_periodic_count = value > 1 ? saturate(value - 1) : 0;
             return true;
         default:
             return false;

@@ -14,9 +14,6 @@
 
 namespace zp::fltk {
 
-// Height of the menu bar, as the platform's non-client metrics count it.
-constexpr int MENU_BAR_HEIGHT = 19;
-
 class PresenterWindow : public Fl_Window {
 public:
     explicit PresenterWindow(HWND window);

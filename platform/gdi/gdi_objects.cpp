@@ -329,11 +329,6 @@ COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
     return previous;
 }
 
-COLORREF WINAPI GetTextColor(HDC handle) {
-    DC* dc = lookup_dc(handle);
-    return dc ? dc->text_color : CLR_INVALID;
-}
-
 COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
     DC* dc = lookup_dc(handle);
     if (!dc) return CLR_INVALID;
@@ -353,11 +348,6 @@ int WINAPI SetBkMode(HDC handle, int mode) {
     int previous = dc->bk_mode;
     dc->bk_mode = mode;
     return previous;
-}
-
-int WINAPI GetBkMode(HDC handle) {
-    DC* dc = lookup_dc(handle);
-    return dc ? dc->bk_mode : 0;
 }
 
 }  // extern "C"

@@ -14,7 +14,6 @@ namespace {
 
 // Wine's default non-client metrics.
 constexpr int kCaption = 19;
-constexpr int kMenuBar = 19;
 constexpr int kDialogFrame = 3;
 constexpr int kSizingFrame = 4;
 
@@ -67,7 +66,7 @@ void client_size_of(const Window& w, int* cw, int* ch) {
     else if (w.style & WS_BORDER)
         frame = 1;
     int top = frame + (((w.style & WS_CAPTION) == WS_CAPTION) ? kCaption : 0);
-    if (w.menu && is_top_level(w)) top += kMenuBar;
+    if (w.menu && is_top_level(w)) top += MENU_BAR_HEIGHT;
     *cw = std::max(0, w.width - 2 * frame);
     *ch = std::max(0, w.height - top - frame);
 }
@@ -264,13 +263,6 @@ BOOL WINAPI GetClientRect(HWND handle, LPRECT rect) {
     return TRUE;
 }
 
-BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
-    Window* w = find_window(handle);
-    if (!w || !rect) return FALSE;
-    *rect = {w->x, w->y, w->x + w->width, w->y + w->height};
-    return TRUE;
-}
-
 BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
     Window* w = find_window(handle);
     if (!w) return FALSE;
@@ -289,13 +281,6 @@ BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
         w->invalid_rect = r;
     }
     if (erase) w->erase = true;
-    return TRUE;
-}
-
-BOOL WINAPI UpdateWindow(HWND handle) {
-    Window* w = find_window(handle);
-    if (!w) return FALSE;
-    if (w->invalid && w->visible) send(*w, WM_PAINT, 0, 0);
     return TRUE;
 }
 

@@ -12,65 +12,14 @@ MODE=${2:-test}
 [ -n "${E2E_KEEP:-}" ] && KEEP_TMP=1  # keeps the screenshots of every step
 start_desktop
 
-start_probe
-find_probe_window  # sets WIN
-read -r OX OY <<<"$(window_origin "$WIN")"
-OY=$((OY + MENU_BAR_HEIGHT))  # the client area starts below the menu bar
-
-# Runtime coordinates (origin at the client area's centre, y upwards) to client ones.
-cx() { echo $((297 + $1)); }
-cy() { echo $((248 - $1)); }
-click_at() { click_client "$WIN" "$(cx "$1")" "$(cy "$2")"; }
-
-# Panel buttons: left edge -290, tops top first; a click lands in the middle.
-BUTTON_TOPS=(230 192 137 82 44 -11 -49)
-NEW_SHAPE=0 NEW_MESSAGE=1 NEXT_OBJECT=2 BACKGROUND_COLOR=3 OBJECT_COLOR=4 SELECT_OBJECT=5 DELETE_OBJECT=6
-click_button() { click_at -242 $((BUTTON_TOPS[$1] - 17)); }
-# The point where a button shows its white highlight, or flat gray when pressed.
-highlight_x=-285
-highlight_y() { echo $((BUTTON_TOPS[$1] - 1)); }
-
-TURQUOISE=153,255,204 RED=255,0,0 ORANGE=255,102,0 GRAY20=204,204,204 WHITE=255,255,255
-BLACK=0,0,0 GRAY50=128,128,128
-
-# Whether the screen shows every "X Y R,G,B" given on standard input (runtime points).
-screen_shows() {
-  local x y want points=() wants=() got i
-  import -window root "$E2E_TMP/shot.png" 2>/dev/null || return 1
-  while read -r x y want; do
-    [ -z "$x" ] && continue
-    points+=("$x $y") wants+=("$want")
-  done <<<"$PIXELS"
-  got=($(pixels_of "$E2E_TMP/shot.png" $(for i in "${!points[@]}"; do
-           read -r x y <<<"${points[i]}"; echo $((OX + $(cx "$x"))) $((OY + $(cy "$y")))
-         done)))
-  MISMATCH=
-  for i in "${!points[@]}"; do
-    [ "${got[i]:-}" = "${wants[i]}" ] || MISMATCH+=" (${points[i]/ /,}): ${got[i]:-nothing}, not ${wants[i]};"
-  done
-  [ -z "$MISMATCH" ]
-}
-# expect WHAT, then lines "X Y R,G,B": polls the screen until all of them show.
-expect() {
-  local what=$1
-  PIXELS=$(cat)
-  poll 5 screen_shows || fail "$what:$MISMATCH"
-  cp "$E2E_TMP/shot.png" "$E2E_TMP/$(echo "$what" | tr -c 'a-zA-Z0-9\n' _ | head -c 40).png"
-}
-# Whether a box of runtime points (left bottom right top) holds the colour R,G,B.
-box_has() {
-  local l=$1 b=$2 r=$3 t=$4 hex
-  hex=$(IFS=, && printf '#%02X%02X%02X' $5)
-  convert "$E2E_TMP/shot.png" -crop "$((r - l + 1))x$((t - b + 1))+$((OX + $(cx "$l")))+$((OY + $(cy "$t")))" \
-    +repage -unique-colors txt:- 2>/dev/null | grep -q "$hex"
-}
+start_designer
 
 expect "the first frame" <<EOF
 0 0 $TURQUOISE
 219 199 $TURQUOISE
 250 -240 $GRAY50
-$highlight_x $(highlight_y $NEW_SHAPE) $GRAY20
-$highlight_x $(highlight_y $NEW_MESSAGE) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEW_MESSAGE) $WHITE
 EOF
 
 if [ "$MODE" = --measure-idle ]; then
@@ -103,47 +52,47 @@ expect "a click on the card adds a red heart" <<EOF
 0 0 $RED
 0 -20 $RED
 -35 -30 $BLACK
-$highlight_x $(highlight_y $NEW_SHAPE) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $WHITE
 EOF
 
 click_button $NEW_MESSAGE
 expect "New Message stays pressed" <<EOF
-$highlight_x $(highlight_y $NEW_MESSAGE) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEW_MESSAGE) $GRAY20
 -35 -30 $TURQUOISE
 EOF
 click_at -100 -100
 expect "a message is added" <<EOF
-$highlight_x $(highlight_y $NEW_MESSAGE) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEW_MESSAGE) $WHITE
 EOF
-box_has -100 -100 -40 -80 0,0,255 || fail "no blue message on the card"
+box_has "$E2E_TMP/shot.png" -100 -100 -40 -80 0,0,255 || fail "no blue message on the card"
 
 click_button $NEXT_OBJECT
 expect "Next Object shows pressed" <<EOF
-$highlight_x $(highlight_y $NEXT_OBJECT) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEXT_OBJECT) $GRAY20
 EOF
 
 click_button $OBJECT_COLOR
 expect "Object Color shows pressed, Next Object no longer" <<EOF
-$highlight_x $(highlight_y $OBJECT_COLOR) $GRAY20
-$highlight_x $(highlight_y $NEXT_OBJECT) $WHITE
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEXT_OBJECT) $WHITE
 EOF
-box_has -100 -100 -20 -80 255,255,0 || fail "the message did not turn yellow"
+box_has "$E2E_TMP/shot.png" -100 -100 -20 -80 255,255,0 || fail "the message did not turn yellow"
 
 click_button $BACKGROUND_COLOR
 expect "Background Color turns the card orange" <<EOF
 150 -120 $ORANGE
-$highlight_x $(highlight_y $BACKGROUND_COLOR) $GRAY20
-$highlight_x $(highlight_y $OBJECT_COLOR) $WHITE
+$HIGHLIGHT_X $(highlight_y $BACKGROUND_COLOR) $GRAY20
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $WHITE
 0 0 $RED
 EOF
 
 click_button $SELECT_OBJECT
 expect "Select Object stays pressed" <<EOF
-$highlight_x $(highlight_y $SELECT_OBJECT) $GRAY20
+$HIGHLIGHT_X $(highlight_y $SELECT_OBJECT) $GRAY20
 EOF
 click_at 0 0
 expect "a click on the heart selects it" <<EOF
-$highlight_x $(highlight_y $SELECT_OBJECT) $WHITE
+$HIGHLIGHT_X $(highlight_y $SELECT_OBJECT) $WHITE
 -35 -30 $BLACK
 EOF
 
@@ -151,20 +100,20 @@ click_button $DELETE_OBJECT
 expect "Delete Object removes the heart" <<EOF
 0 0 $ORANGE
 0 -20 $ORANGE
-$highlight_x $(highlight_y $DELETE_OBJECT) $GRAY20
+$HIGHLIGHT_X $(highlight_y $DELETE_OBJECT) $GRAY20
 EOF
-box_has -100 -100 -20 -80 255,255,0 || fail "the message went with the heart"
+box_has "$E2E_TMP/shot.png" -100 -100 -20 -80 255,255,0 || fail "the message went with the heart"
 
 click_button $NEW_SHAPE
 expect "New Shape stays pressed" <<EOF
-$highlight_x $(highlight_y $NEW_SHAPE) $GRAY20
-$highlight_x $(highlight_y $DELETE_OBJECT) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $GRAY20
+$HIGHLIGHT_X $(highlight_y $DELETE_OBJECT) $WHITE
 EOF
 click_at 100 100
 expect "a click on the card adds another heart" <<EOF
 100 100 $RED
 100 80 $RED
-$highlight_x $(highlight_y $NEW_SHAPE) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $WHITE
 EOF
 
 activate "$WIN"

@@ -13,68 +13,9 @@ WORK=$E2E_TMP/card
 mkdir "$WORK" && cd "$WORK" || fail "no working folder"
 SCRIPT=$WORK/ZORVE.SCR
 
-# Runtime coordinates (origin at the client area's centre, y upwards) to client ones,
-# which are also the coordinates in a screenshot of the client area.
-cx() { echo $((297 + $1)); }
-cy() { echo $((248 - $1)); }
-click_at() { click_client "$WIN" "$(cx "$1")" "$(cy "$2")"; }
-
-# Panel buttons: left edge -290, tops top first; a click lands in the middle.
-BUTTON_TOPS=(230 192 137 82 44 -11 -49)
-NEW_SHAPE=0 NEW_MESSAGE=1 NEXT_OBJECT=2 BACKGROUND_COLOR=3 OBJECT_COLOR=4
-click_button() { click_at -242 $((BUTTON_TOPS[$1] - 17)); }
-# A point of a button's white top highlight, flat gray while it shows pressed.
-HX=-285
-hy() { echo $((BUTTON_TOPS[$1] - 1)); }
-
-TURQUOISE=153,255,204 RED=255,0,0 GREEN=0,255,0 ORANGE=255,102,0 GRAY20=204,204,204
-WHITE=255,255,255 GRAY50=128,128,128
-
 # The card's objects: two hearts and a message.
 H0="-60 110" H1="120 110" MSG="-100 -60"
 OUTSIDE="250 -230"  # the gray screen right of the status line: clicks there do nothing
-
-start_designer() {
-  start_probe
-  find_probe_window  # sets WIN
-  read -r _ _ WIN_W WIN_H <<<"$(window_box "$WIN")"
-}
-# Like client_shot, with the window's size looked up once and only the window grabbed:
-# the test takes dozens of these, and on a busy machine every process counts.
-shot() {
-  import -window "$WIN" -crop "${WIN_W}x$((WIN_H - MENU_BAR_HEIGHT))+0+$MENU_BAR_HEIGHT" +repage "$1" 2>/dev/null
-}
-
-# Whether image FILE shows every "X Y R,G,B" of $PIXELS (runtime points).
-shot_shows() {
-  local file=$1 x y want points=() wants=() got i
-  while read -r x y want; do
-    [ -z "$x" ] && continue
-    points+=("$x $y") wants+=("$want")
-  done <<<"$PIXELS"
-  got=($(pixels_of "$file" $(for i in "${!points[@]}"; do
-           read -r x y <<<"${points[i]}"; echo "$(cx "$x") $(cy "$y")"
-         done)))
-  MISMATCH=
-  for i in "${!points[@]}"; do
-    [ "${got[i]:-}" = "${wants[i]}" ] || MISMATCH+=" (${points[i]/ /,}): ${got[i]:-nothing}, not ${wants[i]};"
-  done
-  [ -z "$MISMATCH" ]
-}
-screen_shows() { shot "$E2E_TMP/shot.png" && shot_shows "$E2E_TMP/shot.png"; }
-# expect WHAT, then lines "X Y R,G,B": polls the screen until all of them show.
-expect() {
-  PIXELS=$(cat)
-  poll 10 screen_shows || fail "$1:$MISMATCH"
-}
-
-# Whether a box of runtime points (left bottom right top) of image FILE holds R,G,B.
-box_has() {
-  local file=$1 l=$2 b=$3 r=$4 t=$5 hex
-  hex=$(IFS=, && printf '#%02X%02X%02X' $6)
-  convert "$file" -crop "$((r - l + 1))x$((t - b + 1))+$(cx "$l")+$(cy "$t")" +repage \
-    -unique-colors txt:- 2>/dev/null | grep -q "$hex"
-}
 
 # Screenshots of the client area until two in a row, a quarter second apart, are the
 # same; the last one goes to FILE. With the animation halted the designer draws only
@@ -118,7 +59,7 @@ start_designer
 expect "the first frame" <<EOF
 0 0 $TURQUOISE
 250 -240 $GRAY50
-$HX $(hy $NEW_SHAPE) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $GRAY20
 EOF
 halt
 xdotool key ctrl+r
@@ -127,21 +68,21 @@ xdotool key ctrl+r
 click_at $H0
 expect "a click on the card adds a red heart" <<EOF
 $H0 $RED
-$HX $(hy $NEW_SHAPE) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $WHITE
 EOF
 click_button $OBJECT_COLOR
 expect "Object Color turns the new heart green" <<EOF
 $H0 $GREEN
-$HX $(hy $OBJECT_COLOR) $GRAY20
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $GRAY20
 EOF
 click_at $OUTSIDE
 expect "a click on the gray screen only redraws" <<EOF
 $H0 $GREEN
-$HX $(hy $OBJECT_COLOR) $WHITE
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $WHITE
 EOF
 click_button $NEW_SHAPE
 expect "New Shape stays pressed" <<EOF
-$HX $(hy $NEW_SHAPE) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $GRAY20
 EOF
 click_at $H1
 expect "a second, red heart" <<EOF
@@ -150,25 +91,25 @@ $H0 $GREEN
 EOF
 click_button $NEW_MESSAGE
 expect "New Message stays pressed" <<EOF
-$HX $(hy $NEW_MESSAGE) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEW_MESSAGE) $GRAY20
 EOF
 click_at $MSG
 expect "a message is added" <<EOF
-$HX $(hy $NEW_MESSAGE) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEW_MESSAGE) $WHITE
 EOF
 box_has "$E2E_TMP/shot.png" -100 -60 -40 -40 0,0,255 || fail "no blue message on the card"
 click_button $NEXT_OBJECT
 expect "Next Object shows pressed" <<EOF
-$HX $(hy $NEXT_OBJECT) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEXT_OBJECT) $GRAY20
 EOF
 # A key is an event too: its frame shows Next Object released.
 xdotool type x
 expect "a typed key redraws" <<EOF
-$HX $(hy $NEXT_OBJECT) $WHITE
+$HIGHLIGHT_X $(highlight_y $NEXT_OBJECT) $WHITE
 EOF
 click_button $OBJECT_COLOR
 expect "Object Color shows pressed" <<EOF
-$HX $(hy $OBJECT_COLOR) $GRAY20
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $GRAY20
 EOF
 box_has "$E2E_TMP/shot.png" -100 -60 -40 -40 255,255,0 || fail "the message did not turn yellow"
 
@@ -179,7 +120,7 @@ settled_shot "$E2E_TMP/recorded.png"
 # Once recording has stopped, clicks no longer reach the script.
 click_at $OUTSIDE
 expect "a click after recording is taken" <<EOF
-$HX $(hy $OBJECT_COLOR) $WHITE
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $WHITE
 EOF
 # Checked before quitting: the second Ctrl+R, not the end of the program, must have
 # closed the script, or a playback in the same run could not read it.
@@ -211,15 +152,15 @@ cmp -s "$SCRIPT" "$E2E_TMP/recorded.scr" || fail "ZORVE.SCR changed after record
 start_designer
 expect "the first frame of the second run" <<EOF
 0 0 $TURQUOISE
-$HX $(hy $NEW_SHAPE) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $GRAY20
 EOF
 halt
 xdotool key ctrl+p
 expect "playback reaches the recorded card" <<EOF
 $H0 $GREEN
 $H1 $RED
-$HX $(hy $OBJECT_COLOR) $GRAY20
-$HX $(hy $NEW_SHAPE) $WHITE
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $WHITE
 EOF
 settled_shot "$E2E_TMP/played.png"
 
@@ -248,8 +189,8 @@ $(heart_core $H1 $RED)
 -140 -145 $TURQUOISE
 215 195 $TURQUOISE
 200 -140 $TURQUOISE
-$HX $(hy $OBJECT_COLOR) $GRAY20
-$HX $(hy $NEXT_OBJECT) $WHITE"
+$HIGHLIGHT_X $(highlight_y $OBJECT_COLOR) $GRAY20
+$HIGHLIGHT_X $(highlight_y $NEXT_OBJECT) $WHITE"
   shot_shows "$E2E_TMP/$shot.png" || fail "the $shot card:$MISMATCH"
   box_has "$E2E_TMP/$shot.png" -100 -60 -40 -40 255,255,0 || fail "no yellow message on the $shot card"
   ! box_has "$E2E_TMP/$shot.png" -100 -60 -40 -40 0,0,255 || fail "blue ink left on the $shot card"
@@ -264,7 +205,7 @@ DIFF=$(compare -metric AE "$E2E_TMP/recorded_masked.png" "$E2E_TMP/played_masked
 click_button $BACKGROUND_COLOR
 expect "a live click after playback turns the card orange" <<EOF
 0 0 $ORANGE
-$HX $(hy $BACKGROUND_COLOR) $GRAY20
+$HIGHLIGHT_X $(highlight_y $BACKGROUND_COLOR) $GRAY20
 $H0 $GREEN
 EOF
 quit_designer "playback run"

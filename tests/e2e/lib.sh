@@ -271,3 +271,69 @@ same_pixels() {
     convert "$3" -crop "$4" +repage "$E2E_TMP/same_b.png" &&
     [ "$(compare -metric AE "$E2E_TMP/same_a.png" "$E2E_TMP/same_b.png" null: 2>&1)" = 0 ]
 }
+
+# ---- the card designer ------------------------------------------------------------------
+# What the designer's tests share: its coordinates, its buttons, screenshots of its
+# client area and checks of their pixels.
+
+# Runtime coordinates (origin at the client area's centre, y upwards) to client ones,
+# which are also the coordinates in a screenshot of the client area.
+cx() { echo $((297 + $1)); }
+cy() { echo $((248 - $1)); }
+click_at() { click_client "$WIN" "$(cx "$1")" "$(cy "$2")"; }
+
+# Panel buttons: left edge -290, tops top first; a click lands in the middle.
+BUTTON_TOPS=(230 192 137 82 44 -11 -49)
+NEW_SHAPE=0 NEW_MESSAGE=1 NEXT_OBJECT=2 BACKGROUND_COLOR=3 OBJECT_COLOR=4 SELECT_OBJECT=5 DELETE_OBJECT=6
+click_button() { click_at -242 $((BUTTON_TOPS[$1] - 17)); }
+# A point of a button's white top highlight, flat gray while it shows pressed.
+HIGHLIGHT_X=-285
+highlight_y() { echo $((BUTTON_TOPS[$1] - 1)); }
+
+TURQUOISE=153,255,204 RED=255,0,0 GREEN=0,255,0 ORANGE=255,102,0 GRAY20=204,204,204
+WHITE=255,255,255 BLACK=0,0,0 GRAY50=128,128,128
+
+# Starts the designer and finds its window (WIN, and its size WIN_W x WIN_H).
+start_designer() {
+  start_probe "$@"
+  find_probe_window
+  read -r _ _ WIN_W WIN_H <<<"$(window_box "$WIN")"
+}
+# The client area (below the menu bar) into FILE, grabbing only the window: the tests
+# take dozens of these, and on a busy machine every process counts.
+shot() {
+  import -window "$WIN" -crop "${WIN_W}x$((WIN_H - MENU_BAR_HEIGHT))+0+$MENU_BAR_HEIGHT" +repage "$1" 2>/dev/null
+}
+# Whether image FILE shows every "X Y R,G,B" of $PIXELS (runtime points); what does not
+# goes to MISMATCH.
+shot_shows() {
+  local file=$1 x y want points=() wants=() got i
+  while read -r x y want; do
+    [ -z "$x" ] && continue
+    points+=("$x $y") wants+=("$want")
+  done <<<"$PIXELS"
+  got=($(pixels_of "$file" $(for i in "${!points[@]}"; do
+           read -r x y <<<"${points[i]}"; echo "$(cx "$x") $(cy "$y")"
+         done)))
+  MISMATCH=
+  for i in "${!points[@]}"; do
+    [ "${got[i]:-}" = "${wants[i]}" ] || MISMATCH+=" (${points[i]/ /,}): ${got[i]:-nothing}, not ${wants[i]};"
+  done
+  [ -z "$MISMATCH" ]
+}
+screen_shows() { shot "$E2E_TMP/shot.png" && shot_shows "$E2E_TMP/shot.png"; }
+# expect WHAT, then lines "X Y R,G,B": polls the screen until all of them show; the
+# screenshot is kept under a name made from WHAT.
+expect() {
+  local what=$1
+  PIXELS=$(cat)
+  poll 10 screen_shows || fail "$what:$MISMATCH"
+  cp "$E2E_TMP/shot.png" "$E2E_TMP/$(echo "$what" | tr -c 'a-zA-Z0-9\n' _ | head -c 40).png"
+}
+# Whether a box of runtime points (left bottom right top) of image FILE holds R,G,B.
+box_has() {
+  local file=$1 l=$2 b=$3 r=$4 t=$5 hex
+  hex=$(IFS=, && printf '#%02X%02X%02X' $6)
+  [ "$(convert "$file" -crop "$((r - l + 1))x$((t - b + 1))+$(cx "$l")+$(cy "$t")" +repage \
+        -unique-colors txt:- 2>/dev/null | grep -c "$hex")" -gt 0 ]
+}
