@@ -21,6 +21,9 @@ struct Pt {
     i64 x, y;
 };
 
+// Sets n pixels from p on to v.
+void fill_pixels(uint32_t* p, size_t n, uint32_t v);
+
 // Receives runs [x0, x1) on row y; rows outside [top, bottom) are never sent, runs are
 // clipped by the receiver.
 class SpanSink {

@@ -7,6 +7,8 @@
 
 namespace zp::raster {
 
+void fill_pixels(uint32_t* p, size_t n, uint32_t v) { std::fill(p, p + n, v); }
+
 Painter::Painter(Surface& surface, uint32_t pixel) : surface_(surface), pixel_(pixel) {
     top = 0;
     bottom = surface.height;
