@@ -105,13 +105,13 @@ HFONT WINAPI CreateFontA(int height, int, int, int, int weight, DWORD italic, DW
                          DWORD, DWORD, DWORD, DWORD, DWORD pitch_and_family, LPCSTR face) {
     // Resolution waits for the first text call: a font is often created and deleted
     // around a single drawing, and that must stay cheap.
-    auto f = std::make_unique<Font>();
+    Font* f = new_object<Font>();
     f->height = height;
     f->weight = std::clamp(weight, 0, 1000);
     f->italic = italic != 0;
     f->fixed_pitch = (pitch_and_family & 0x03) == FIXED_PITCH;
     if (face) std::strncpy(f->face_name, face, LF_FACESIZE - 1);
-    return static_cast<HFONT>(register_object(std::move(f)));
+    return static_cast<HFONT>(f->handle);
 }
 
 BOOL WINAPI GetTextMetricsA(HDC handle, LPTEXTMETRICA metrics) {
