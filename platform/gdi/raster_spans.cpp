@@ -7,8 +7,6 @@
 
 namespace zp::raster {
 
-void fill_pixels(uint32_t* p, size_t n, uint32_t v) { std::fill(p, p + n, v); }
-
 Painter::Painter(Surface& surface, uint32_t pixel) : surface_(surface), pixel_(pixel) {
     top = 0;
     bottom = surface.height;
@@ -22,8 +20,7 @@ void Painter::span(int y, i64 x0, i64 x1) {
     x0 = std::max<i64>(x0, 0);
     x1 = std::min<i64>(x1, surface_.width);
     if (x0 >= x1) return;
-    uint32_t* row = surface_.row(y);
-    std::fill(row + x0, row + x1, pixel_);
+    fill_pixels(surface_.row(y) + x0, static_cast<size_t>(x1 - x0), pixel_);
     cover(x0, y, x1);
 }
 
@@ -62,7 +59,7 @@ void Coverage::paint(Surface& surface, uint32_t pixel) const {
             size_t start = static_cast<size_t>(static_cast<const uint8_t*>(hit) - m);
             const void* miss = std::memchr(m + start, 0, width - start);
             size_t end = miss ? static_cast<size_t>(static_cast<const uint8_t*>(miss) - m) : width;
-            std::fill(row + start, row + end, pixel);
+            fill_pixels(row + start, end - start, pixel);
             x = end;
         }
     }

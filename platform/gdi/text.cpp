@@ -13,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "raster.h"
 #include "text.h"
 
 namespace zp {
@@ -43,10 +44,8 @@ void fill(Surface& s, int64_t left, int64_t top, int64_t right, int64_t bottom, 
     bottom = std::min<int64_t>(bottom, s.height);
     if (left >= right || top >= bottom) return;
     s.mark(left, top, right, bottom);
-    for (int64_t y = top; y < bottom; ++y) {
-        uint32_t* row = s.row(static_cast<int>(y));
-        std::fill(row + left, row + right, pixel);
-    }
+    for (int64_t y = top; y < bottom; ++y)
+        raster::fill_pixels(s.row(static_cast<int>(y)) + left, static_cast<size_t>(right - left), pixel);
 }
 
 // Blends n pixels of one glyph row.
