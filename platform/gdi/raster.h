@@ -80,24 +80,50 @@ private:
     i64 left_ = INT64_MAX, top_ = INT64_MAX, right_ = INT64_MIN, bottom_ = INT64_MIN;
 };
 
-// A set of pixels inside a window of the surface, built up as a union of runs; wide pen
-// outlines are collected here before they are painted, as overlapping caps and segments
-// would otherwise be walked many times.
+// A set of pixels inside a window of the surface, built up as a union of runs: what a
+// wide pen draws. An outline of many caps and segments that overlap one another (an
+// ellipse's) is collected before it is painted, so that no pixel is painted more than
+// once: each row keeps its runs merged as they come, sorted and apart, and the work
+// follows the outline, not the window's area. A row that breaks into many runs (a
+// hostile polygon) turns the whole set into a mask of the window instead, whose cost is
+// bounded by the area. A figure of a few caps and segments overlaps little, and is
+// painted as it comes (paint_as_drawn).
 class Coverage final : public SpanSink {
 public:
     // The window is [left, right) x [top, bottom), already inside the surface.
     Coverage(int left, int top, int right, int bottom);
+    // From now on runs go straight onto the surface, in one colour.
+    void paint_as_drawn(Surface& surface, uint32_t pixel);
     void span(int y, i64 x0, i64 x1) override;
     void fill_all();
     bool full() const { return full_; }
-    void paint(Surface& surface, uint32_t pixel) const;
+    // Paints the set (what is not painted yet) and marks what was painted.
+    void paint(Surface& surface, uint32_t pixel);
     int left() const { return left_; }
     int right() const { return right_; }
 
 private:
+    void painted(int x0, int y, int x1) {
+        x_min_ = x0 < x_min_ ? x0 : x_min_;
+        x_max_ = x1 > x_max_ ? x1 : x_max_;
+        y_min_ = y < y_min_ ? y : y_min_;
+        y_max_ = y + 1 > y_max_ ? y + 1 : y_max_;
+    }
+    Surface* direct_ = nullptr;
+    uint32_t direct_pixel_ = 0;
+    int x_min_ = INT32_MAX, x_max_ = INT32_MIN, y_min_ = INT32_MAX, y_max_ = INT32_MIN;
+    static constexpr int ROW_RUNS_LIMIT = 32;  // runs a row may hold before the mask
+    struct Run {
+        int32_t x0, x1;
+        int32_t next;  // index of the next run to the right, or -1
+    };
+    void to_mask();
+    void mask_span(int y, int x0, int x1);
     int left_, right_;
     bool full_ = false;
-    std::vector<uint8_t> mask_;
+    std::vector<int32_t> first_;  // per row: its leftmost run, or -1
+    std::vector<Run> runs_;
+    std::vector<uint8_t> mask_;  // only once a row held too many runs
 };
 
 // The coverage window for a figure inside [x0, x1) x [y0, y1) drawn with a wide pen.

@@ -218,6 +218,7 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
                                          std::min(ends[0].y, ends[1].y),
                                          std::max(ends[0].x, ends[1].x) + 1,
                                          std::max(ends[0].y, ends[1].y) + 1, tools.pen_width);
+        coverage.paint_as_drawn(surface, tools.pen_pixel);  // two caps and a band
         wide_polyline(coverage, ends, 2, false, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }

@@ -210,6 +210,40 @@ TEST(Raster, APolygonOfManyPointsFinishesInsideTheSurface) {
     }
 }
 
+// A wide outline is the union of its segments with their round ends: a closed polygon
+// of many corners, whose outline is collected row by row (or, once a row breaks into
+// too many runs, in a mask), has exactly the pixels of its segments drawn one by one.
+TEST(Raster, AWideOutlineOfManyCornersIsTheUnionOfItsSegments) {
+    for (int teeth : {6, 40}) {
+        std::vector<POINT> comb;
+        for (int i = 0; i < teeth; ++i) {
+            const int x = 8 + 12 * i;
+            comb.insert(comb.end(), {{x, 60}, {x + 3, 12 + (i * 7) % 9}, {x + 7, 60}});
+        }
+        comb.push_back({8 + 12 * teeth, 70});
+        comb.push_back({8, 70});
+        const int width = 16 + 12 * teeth;
+        FramedSurface whole(width, 80), pieces(width, 80);
+        for (int pen : {2, 5}) {
+            whole.clear();
+            pieces.clear();
+            {
+                Tools tools(whole.dc(), PS_SOLID, pen, false);
+                EXPECT_TRUE(Polygon(whole.dc(), comb.data(), static_cast<int>(comb.size())));
+            }
+            Tools tools(pieces.dc(), PS_SOLID, pen, false);
+            MoveToEx(pieces.dc(), comb.back().x, comb.back().y, nullptr);
+            for (const POINT& p : comb) LineTo(pieces.dc(), p.x, p.y);
+            int differ = 0;
+            for (int y = 0; y < whole.height(); ++y)
+                for (int x = 0; x < whole.width(); ++x) differ += whole.at(x, y) != pieces.at(x, y);
+            EXPECT_EQ(differ, 0) << teeth << " teeth, pen " << pen;
+            EXPECT_GT(whole.count(kPenPixel), 20 * teeth);
+            EXPECT_TRUE(whole.frame_untouched());
+        }
+    }
+}
+
 // A figure cut by the surface's edge has the pixels that the same figure has inside
 // a surface large enough to hold it whole.
 TEST(Raster, ClippingCutsFiguresWithoutMovingThem) {
