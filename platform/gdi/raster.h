@@ -59,6 +59,9 @@ public:
     Painter(const Painter&) = delete;
     Painter& operator=(const Painter&) = delete;
     void span(int y, i64 x0, i64 x1) override;
+    // Every row of [x0, x1) x [y0, y1); rows as wide as a surface without padding are
+    // one run.
+    void rect(i64 x0, i64 y0, i64 x1, i64 y1);
     int width() const { return surface_.width; }
     void dot(i64 x, i64 y) {
         if (static_cast<uint64_t>(x) < static_cast<uint64_t>(surface_.width) &&
@@ -142,6 +145,9 @@ struct Tools {
 
 // Shapes, clipped to the sink's rows.
 void fill_rect(SpanSink& sink, i64 left, i64 top, i64 right, i64 bottom);
+inline void fill_rect(Painter& painter, i64 left, i64 top, i64 right, i64 bottom) {
+    painter.rect(left, top, right, bottom);
+}
 // Fill of a closed polygon by the even-odd rule. A pixel on row y is inside when
 // ceil(x of the left edge at y) <= x < ceil(x of the right edge at y); edges cover the
 // rows from their upper end to just above their lower end.

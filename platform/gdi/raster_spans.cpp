@@ -24,6 +24,22 @@ void Painter::span(int y, i64 x0, i64 x1) {
     cover(x0, y, x1);
 }
 
+void Painter::rect(i64 x0, i64 y0, i64 x1, i64 y1) {
+    x0 = std::max<i64>(x0, 0);
+    x1 = std::min<i64>(x1, surface_.width);
+    y0 = std::max<i64>(y0, top);
+    y1 = std::min<i64>(y1, bottom);
+    if (x0 >= x1 || y0 >= y1) return;
+    const size_t n = static_cast<size_t>(x1 - x0);
+    if (n == static_cast<size_t>(surface_.stride)) {
+        fill_pixels(surface_.row(static_cast<int>(y0)), n * static_cast<size_t>(y1 - y0), pixel_);
+    } else {
+        for (i64 y = y0; y < y1; ++y) fill_pixels(surface_.row(static_cast<int>(y)) + x0, n, pixel_);
+    }
+    cover(x0, y0, x1);
+    cover(x0, y1 - 1, x1);
+}
+
 Coverage::Coverage(int left, int top_row, int right, int bottom_row)
     : left_(left), right_(right) {
     top = top_row;
