@@ -24,13 +24,13 @@ struct Pt {
 // Sets n pixels from p on to v, with the widest stores the processor has; a run of
 // one to three pixels is not worth a call.
 #if defined(__x86_64__) || defined(__i386__)
-extern const bool FILL_AVX2;
+extern const bool HAVE_AVX2;
 void fill_pixels_avx2(uint32_t* p, size_t n, uint32_t v);
 void fill_pixels_sse2(uint32_t* p, size_t n, uint32_t v);
 inline void fill_pixels(uint32_t* p, size_t n, uint32_t v) {
     if (n < 4) {
         for (size_t i = 0; i < n; ++i) p[i] = v;
-    } else if (FILL_AVX2) {
+    } else if (HAVE_AVX2) {
         fill_pixels_avx2(p, n, v);
     } else {
         fill_pixels_sse2(p, n, v);

@@ -97,7 +97,7 @@ void fill_pixels_sse2(uint32_t* p, size_t n, uint32_t v) {
     _mm_storeu_si128(last, w);
 }
 
-const bool FILL_AVX2 = [] {
+const bool HAVE_AVX2 = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
 }();
