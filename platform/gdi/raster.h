@@ -63,6 +63,13 @@ public:
     // one run.
     void rect(i64 x0, i64 y0, i64 x1, i64 y1);
     int width() const { return surface_.width; }
+    Surface& surface() const { return surface_; }
+    uint32_t pixel() const { return pixel_; }
+    // Records that [x0, x1) x [y0, y1), inside the surface, was painted directly.
+    void covered(i64 x0, i64 y0, i64 x1, i64 y1) {
+        cover(x0, y0, x1);
+        cover(x0, y1 - 1, x1);
+    }
     void dot(i64 x, i64 y) {
         if (static_cast<uint64_t>(x) < static_cast<uint64_t>(surface_.width) &&
             static_cast<uint64_t>(y) < static_cast<uint64_t>(surface_.height)) {
