@@ -168,20 +168,27 @@ class EllipseRows {
 public:
     static constexpr i64 kTracedLimit = 46340;
     EllipseRows(i64 w, i64 h);
+    EllipseRows(const EllipseRows&) = delete;
+    EllipseRows& operator=(const EllipseRows&) = delete;
     i64 height() const { return h_; }
     i64 inset(i64 row) const;  // row in [0, h)
     // Fills the ellipse whose box has its top-left corner at (left, top).
     void fill(SpanSink& sink, i64 left, i64 top) const;
 
 private:
+    // The traced rows of small ellipses (eyes, pen caps) stay in the object itself.
+    static constexpr size_t INLINE_ROWS = 32;
     i64 w_, h_;
-    std::vector<int32_t> traced_;  // insets of rows h/2 .. h-1 when traced
+    int32_t* traced_ = nullptr;  // insets of rows h/2 .. h-1 when traced
+    int32_t inline_[INLINE_ROWS];
+    std::vector<int32_t> heap_;
 };
 
 // The closed outline of the ellipse in box [left, right) x [top, bottom), as the
-// points GDI connects with the pen (every point is a pixel of a thin outline).
+// points GDI connects with the pen (every point is a pixel of a thin outline), into
+// `pts` (emptied first, so a caller can keep one buffer for every ellipse).
 // Only for boxes within EllipseRows::kTracedLimit.
-std::vector<Pt> ellipse_outline(i64 left, i64 top, i64 right, i64 bottom);
+void ellipse_outline(i64 left, i64 top, i64 right, i64 bottom, std::vector<Pt>& pts);
 
 // Thin (cosmetic) pen: a line from a to b without its end point.
 void thin_line(Painter& painter, Pt a, Pt b);

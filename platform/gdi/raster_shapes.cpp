@@ -86,7 +86,8 @@ void wide_ellipse(Coverage& coverage, const Box& box, i64 width) {
     const i64 w = box.right - box.left, h = box.bottom - box.top;
     if (w <= EllipseRows::kTracedLimit && h <= EllipseRows::kTracedLimit &&
         width <= EllipseRows::kTracedLimit) {
-        const std::vector<Pt> pts = ellipse_outline(box.left, box.top, box.right, box.bottom);
+        static std::vector<Pt> pts;  // kept for the next ellipse
+        ellipse_outline(box.left, box.top, box.right, box.bottom, pts);
         // Estimate the cost of a disc and a band at every point near the window, in
         // pixels set: stamping is exact, but a wide pen on a long stretch of outline
         // would take too long.
@@ -168,8 +169,9 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
     if (tools.stroke == Tools::Stroke::Thin) {
         Painter painter(surface, tools.pen_pixel);
         if (w <= EllipseRows::kTracedLimit && h <= EllipseRows::kTracedLimit) {
-            for (const Pt& p : ellipse_outline(box.left, box.top, box.right, box.bottom))
-                painter.dot(p.x, p.y);
+            static std::vector<Pt> outline;  // kept for the next ellipse
+            ellipse_outline(box.left, box.top, box.right, box.bottom, outline);
+            for (const Pt& p : outline) painter.dot(p.x, p.y);
         } else {
             thin_ellipse_by_rows(painter, rows, box);
         }
