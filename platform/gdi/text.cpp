@@ -54,7 +54,7 @@ void fill(Surface& s, int64_t left, int64_t top, int64_t right, int64_t bottom, 
 // Four pixels, one 16-bit lane per channel; the arithmetic is blend()'s.
 __attribute__((always_inline)) inline void blend4(uint32_t* out, uint32_t four, __m128i src) {
     const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255),
-                  c128 = _mm_set1_epi16(128);
+                  c128 = _mm_set1_epi16(128), c257 = _mm_set1_epi16(257);
     __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
     a = _mm_unpacklo_epi8(a, a);
     a = _mm_unpacklo_epi16(a, a);  // each coverage byte spread over its pixel
@@ -66,7 +66,7 @@ __attribute__((always_inline)) inline void blend4(uint32_t* out, uint32_t four, 
         __m128i v = _mm_add_epi16(_mm_mullo_epi16(src, ah),
                                   _mm_mullo_epi16(dh, _mm_sub_epi16(c255, ah)));
         v = _mm_add_epi16(v, c128);
-        mixed[half] = _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+        mixed[half] = _mm_mulhi_epu16(v, c257);  // (v + (v >> 8)) >> 8 for every 16-bit v
     }
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(mixed[0], mixed[1]));
 }
@@ -110,7 +110,7 @@ void blend_rows(const GlyphRows& g, uint32_t color) {
 // (a coverage of 0 gives the pixel back exactly).
 __attribute__((target("avx2"))) void blend_rows_avx2(const GlyphRows& g, uint32_t color) {
     const __m256i zero = _mm256_setzero_si256(), c255 = _mm256_set1_epi16(255),
-                  c128 = _mm256_set1_epi16(128);
+                  c128 = _mm256_set1_epi16(128), c257 = _mm256_set1_epi16(257);
     const __m256i solid = _mm256_set1_epi32(static_cast<int>(color));
     const __m256i src = _mm256_unpacklo_epi8(solid, zero);
     // Coverage bytes 0-3 over the pixels of the low half, 4-7 over the high half.
@@ -141,8 +141,8 @@ __attribute__((target("avx2"))) void blend_rows_avx2(const GlyphRows& g, uint32_
                                                              _mm256_sub_epi16(c255, a_hi)));
             lo = _mm256_add_epi16(lo, c128);
             hi = _mm256_add_epi16(hi, c128);
-            lo = _mm256_srli_epi16(_mm256_add_epi16(lo, _mm256_srli_epi16(lo, 8)), 8);
-            hi = _mm256_srli_epi16(_mm256_add_epi16(hi, _mm256_srli_epi16(hi, 8)), 8);
+            lo = _mm256_mulhi_epu16(lo, c257);
+            hi = _mm256_mulhi_epu16(hi, c257);
             _mm256_storeu_si256(at, _mm256_packus_epi16(lo, hi));
         }
         if (i < g.n) blend_row(out, cov, i, g.n, color);
