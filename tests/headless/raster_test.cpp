@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/gdi/gdi.h"
@@ -34,6 +35,7 @@ public:
     ~FramedSurface() { DeleteDC(dc_); }
 
     HDC dc() const { return dc_; }
+    zp::Surface& surface() { return surface_; }
     uint32_t at(int x, int y) const { return surface_.row(y)[x]; }
     int width() const { return surface_.width; }
     int height() const { return surface_.height; }
@@ -242,6 +244,58 @@ TEST(Raster, AWideOutlineOfManyCornersIsTheUnionOfItsSegments) {
             EXPECT_TRUE(whole.frame_untouched());
         }
     }
+}
+
+// What a drawing changes is what the window layer shows: every pixel a primitive
+// changes must lie inside the damage it marks.
+TEST(Raster, EveryChangedPixelLiesInsideTheMarkedDamage) {
+    const Call calls[] = {
+        {'R', {5, 4, 40, 30}},   {'R', {-9, -7, 20, 15}},  {'R', {0, 0, 61, 47}},
+        {'E', {3, 3, 8, 8}},     {'E', {10, 5, 55, 40}},   {'E', {35, 20, 75, 58}},
+        {'P', {2, 40, 30, 3, 58, 44}}, {'P', {-20, 10, 25, -15, 70, 55}},
+        {'L', {3, 3, 50, 40}},   {'L', {55, 2, 4, 30}},    {'L', {-20, 30, 70, -12}},
+        {'L', {10, 20, 40, 20}}, {'L', {30, 45, 30, 2}},
+    };
+    FramedSurface s(61, 47);
+    auto check = [&s](const char* what) {
+        const RECT d = s.surface().take_damage();
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x) {
+                if (s.at(x, y) == 0) continue;
+                ASSERT_TRUE(x >= d.left && x < d.right && y >= d.top && y < d.bottom)
+                    << what << ": (" << x << "," << y << ") outside " << d.left << ","
+                    << d.top << " - " << d.right << "," << d.bottom;
+            }
+    };
+    for (const Call& c : calls) {
+        for (int width : {0, 1, 3, 6}) {
+            for (bool brush : {false, true}) {
+                s.clear();
+                s.surface().take_damage();
+                Tools tools(s.dc(), PS_SOLID, width, brush);
+                draw(s.dc(), c);
+                check(std::string(1, c.shape).append(" width ").append(std::to_string(width)).c_str());
+            }
+        }
+    }
+    s.clear();
+    s.surface().take_damage();
+    SetPixel(s.dc(), 17, 9, kPen);
+    SetPixel(s.dc(), 60, 46, kPen);
+    check("SetPixel");
+    HFONT font = CreateFontA(-20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0,
+                             "Arial");
+    const HGDIOBJ old_font = SelectObject(s.dc(), font);
+    SetTextColor(s.dc(), kPen);
+    for (int mode : {TRANSPARENT, OPAQUE}) {
+        s.clear();
+        s.surface().take_damage();
+        SetBkMode(s.dc(), mode);
+        TextOutA(s.dc(), -3, 30, "Wg|ji", 5);
+        check(mode == OPAQUE ? "opaque text" : "text");
+    }
+    SelectObject(s.dc(), old_font);
+    DeleteObject(font);
 }
 
 // A figure cut by the surface's edge has the pixels that the same figure has inside
