@@ -54,7 +54,8 @@ void run_fill(benchmark::State& state, Fill fill, int length) {
     auto once = [&] {
         for (size_t y = 0; y < height; ++y)
             for (size_t x = 0; x + length <= width; x += length + 3)
-                fill(buffer.data() + y * width + x + (y % 4), std::min<size_t>(length, width - x - (y % 4)), value);
+                fill(buffer.data() + y * width + x + (y % 4),
+                     std::min<size_t>(length, width - x - (y % 4)), value);
         benchmark::ClobberMemory();
     };
     const double start = yardstick::cpu_now();

@@ -29,9 +29,10 @@ void fill_card(ObjectTable& table, int kind) {
 constexpr int OUTLINED_FACE_CALLS = 377 + 390 + 2 + 95 + 100;
 
 void BM_CardOfOutlinedFaces(benchmark::State& state) {
-    const workload::Workload w = {
-        "card_of_outlined_faces", [] { fill_card(faces, SHAPE_OUTLINED_FACE); },
-        [] { draw_objects(ZORVE_TURQUOISE, MODE_ADD_SHAPE, faces); }, END_SLOT * OUTLINED_FACE_CALLS};
+    const workload::Workload w = {"card_of_outlined_faces",
+                                  [] { fill_card(faces, SHAPE_OUTLINED_FACE); },
+                                  [] { draw_objects(ZORVE_TURQUOISE, MODE_ADD_SHAPE, faces); },
+                                  END_SLOT * OUTLINED_FACE_CALLS};
     yardstick::run_workload(state, w);
 }
 BENCHMARK(BM_CardOfOutlinedFaces)->Unit(benchmark::kMicrosecond);

@@ -155,7 +155,8 @@ double memset_seconds(size_t bytes) {
 double canvas_seconds() { return memset_seconds(size_t(CANVAS_WIDTH) * CANVAS_HEIGHT * 4); }
 
 void report_ratio(benchmark::State& state, const char* name, double loop_seconds, double seconds) {
-    const double per_iteration = loop_seconds / static_cast<double>(std::max<int64_t>(1, state.iterations()));
+    const double iterations = static_cast<double>(std::max<int64_t>(1, state.iterations()));
+    const double per_iteration = loop_seconds / iterations;
     state.counters[name] = per_iteration / seconds;
 }
 

@@ -17,6 +17,8 @@ namespace zp::raster {
 
 #if ZORVE_X86
 
+namespace {
+
 // Long runs (a whole block of rows) are left to the processor's string store, which
 // beats vector stores from about 8 KB on; shorter ones would pay for its start-up.
 constexpr size_t STRING_STORE_MIN = 4096;
@@ -31,6 +33,8 @@ const bool STRING_STORE = string_store_fast();
 inline void fill_string(uint32_t* p, size_t n, uint32_t v) {
     asm volatile("rep stosl" : "+D"(p), "+c"(n) : "a"(v) : "memory");
 }
+
+}  // namespace
 
 // Short runs in a few overlapping stores; long ones with one unaligned store at each
 // end and aligned ones between.

@@ -34,7 +34,8 @@ void Painter::rect(i64 x0, i64 y0, i64 x1, i64 y1) {
     if (n == static_cast<size_t>(surface_.stride)) {
         fill_pixels(surface_.row(static_cast<int>(y0)), n * static_cast<size_t>(y1 - y0), pixel_);
     } else {
-        for (i64 y = y0; y < y1; ++y) fill_pixels(surface_.row(static_cast<int>(y)) + x0, n, pixel_);
+        for (i64 y = y0; y < y1; ++y)
+            fill_pixels(surface_.row(static_cast<int>(y)) + x0, n, pixel_);
     }
     cover(x0, y0, x1);
     cover(x0, y1 - 1, x1);
@@ -116,7 +117,9 @@ void Coverage::mask_span(int y, int x0, int x1) {
 
 void Coverage::fill_all() {
     if (direct_) {
-        for (int y = top; y < bottom; ++y) fill_pixels(direct_->row(y) + left_, size_t(right_ - left_), direct_pixel_);
+        const size_t width = static_cast<size_t>(right_ - left_);
+        for (int y = top; y < bottom; ++y)
+            fill_pixels(direct_->row(y) + left_, width, direct_pixel_);
         if (top < bottom && left_ < right_) {
             painted(left_, top, right_);
             painted(left_, bottom - 1, right_);
@@ -128,7 +131,8 @@ void Coverage::fill_all() {
 void Coverage::paint(Surface& surface, uint32_t pixel) {
     if (!direct_ && top < bottom && left_ < right_) {
         if (full_) {
-            for (int y = top; y < bottom; ++y) fill_pixels(surface.row(y) + left_, size_t(right_ - left_), pixel);
+            const size_t width = static_cast<size_t>(right_ - left_);
+            for (int y = top; y < bottom; ++y) fill_pixels(surface.row(y) + left_, width, pixel);
             painted(left_, top, right_);
             painted(left_, bottom - 1, right_);
         } else if (mask_.empty()) {

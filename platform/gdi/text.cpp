@@ -47,7 +47,8 @@ void fill(Surface& s, int64_t left, int64_t top, int64_t right, int64_t bottom, 
     if (left >= right || top >= bottom) return;
     s.mark(left, top, right, bottom);
     for (int64_t y = top; y < bottom; ++y)
-        raster::fill_pixels(s.row(static_cast<int>(y)) + left, static_cast<size_t>(right - left), pixel);
+        raster::fill_pixels(s.row(static_cast<int>(y)) + left, static_cast<size_t>(right - left),
+                            pixel);
 }
 
 #if defined(__SSE2__)
@@ -99,7 +100,8 @@ struct GlyphRows {
 };
 
 void blend_rows(const GlyphRows& g, uint32_t color) {
-    for (int r = 0; r < g.rows; ++r) blend_row(g.out + r * g.out_stride, g.cov + r * g.cov_stride, 0, g.n, color);
+    for (int r = 0; r < g.rows; ++r)
+        blend_row(g.out + r * g.out_stride, g.cov + r * g.cov_stride, 0, g.n, color);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -130,9 +132,11 @@ __attribute__((target("avx2"))) void blend_rows_avx2(const GlyphRows& g, uint32_
                 _mm256_storeu_si256(at, solid);
                 continue;
             }
-            const __m256i a = _mm256_shuffle_epi8(_mm256_set1_epi64x(static_cast<long long>(eight)), spread);
+            const __m256i a =
+                _mm256_shuffle_epi8(_mm256_set1_epi64x(static_cast<long long>(eight)), spread);
             const __m256i d = _mm256_loadu_si256(at);
-            const __m256i a_lo = _mm256_unpacklo_epi8(a, zero), a_hi = _mm256_unpackhi_epi8(a, zero);
+            const __m256i a_lo = _mm256_unpacklo_epi8(a, zero);
+            const __m256i a_hi = _mm256_unpackhi_epi8(a, zero);
             __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(src, a_lo),
                                           _mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero),
                                                              _mm256_sub_epi16(c255, a_lo)));

@@ -353,7 +353,8 @@ GlyphImage glyph_image(const FontFace& face, unsigned char byte) {
                     g.coverage = std::make_unique<uint8_t[]>(bytes);  // zeroed
                     for (int r = 0; r < g.rows; ++r)
                         std::memcpy(g.coverage.get() + size_t(r) * pitch,
-                                    b.buffer + static_cast<ptrdiff_t>(r) * b.pitch, size_t(g.width));
+                                    b.buffer + static_cast<ptrdiff_t>(r) * b.pitch,
+                                    size_t(g.width));
                     glyph_bytes() += bytes;
                 }
             }

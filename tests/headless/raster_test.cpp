@@ -274,7 +274,7 @@ TEST(Raster, EveryChangedPixelLiesInsideTheMarkedDamage) {
                 s.surface().take_damage();
                 Tools tools(s.dc(), PS_SOLID, width, brush);
                 draw(s.dc(), c);
-                check(std::string(1, c.shape).append(" width ").append(std::to_string(width)).c_str());
+                check((std::string(1, c.shape) + " width " + std::to_string(width)).c_str());
             }
         }
     }
