@@ -3,19 +3,9 @@
 #ifndef ZORVE_BENCH_RUNTIME_H
 #define ZORVE_BENCH_RUNTIME_H
 
-#include "platform/display/headless.h"
 #include "runtime/runtime.h"
+#include "workloads.h"
 
-inline void bench_start() {
-    if (!runtime.graphics_window) {
-        zp::headless::set_screen_size(1920, 1080);
-        static char command_line[] = "";
-        ZORVE_start(nullptr, nullptr, command_line, SW_SHOWNORMAL);
-        console_show(0);
-    }
-    ZORVE_set_logging(0);
-    console_show(0);
-    ZORVE_clear();
-}
+inline void bench_start() { workload::start_runtime(); }
 
 #endif

@@ -1,16 +1,18 @@
-// Frames of card objects: a full card of the costliest shape, drawn through the real
-// drawing calls onto the canvas with logging off. Run next to BM_DrawPixel to compare
-// the per-call cost with the plain pixel call.
+// Cards full of one kind of object, drawn through the real drawing calls onto the
+// canvas with logging off, without the rest of the frame around them.
+// x_memset: time over memset writing what the card's objects write.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
-#include "card.h"
 #include "bench_runtime.h"
+#include "card.h"
 #include "shapes.h"
+#include "yardstick.h"
 
 namespace {
 
+ObjectTable faces, hearts_and_starbursts;
 
 // 99 objects of one kind, spread over the card in rows of eleven.
 void fill_card(ObjectTable& table, int kind) {
@@ -24,28 +26,30 @@ void fill_card(ObjectTable& table, int kind) {
 }
 
 // Drawing calls one outlined face makes: two outline rings, two eyes, a two-ring smile.
-constexpr int kOutlinedFaceCalls = 377 + 390 + 2 + 95 + 100;
+constexpr int OUTLINED_FACE_CALLS = 377 + 390 + 2 + 95 + 100;
 
 void BM_CardOfOutlinedFaces(benchmark::State& state) {
-    bench_start();
-    static ObjectTable table;
-    fill_card(table, SHAPE_OUTLINED_FACE);
-    for (auto _ : state) draw_objects(ZORVE_TURQUOISE, MODE_ADD_SHAPE, table);
-    state.SetItemsProcessed(state.iterations() * END_SLOT * kOutlinedFaceCalls);
-    state.counters["calls_per_frame"] = END_SLOT * kOutlinedFaceCalls;
+    const workload::Workload w = {"card_of_outlined_faces",
+                                  [] { fill_card(faces, SHAPE_OUTLINED_FACE); },
+                                  [] { draw_objects(ZORVE_TURQUOISE, MODE_ADD_SHAPE, faces); },
+                                  END_SLOT * OUTLINED_FACE_CALLS};
+    yardstick::run_workload(state, w);
 }
-BENCHMARK(BM_CardOfOutlinedFaces)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CardOfOutlinedFaces)->Unit(benchmark::kMicrosecond);
 
 // The cheaper shapes with their pseudo-random draws: hearts and starbursts.
 void BM_CardOfHeartsAndStarbursts(benchmark::State& state) {
-    bench_start();
-    static ObjectTable table;
-    fill_card(table, SHAPE_HEART);
-    for (int i = 1; i < END_SLOT; i += 2) object_next_kind(table[i]);
-    std::srand(1);
-    for (auto _ : state) draw_objects(ZORVE_TURQUOISE, 0, table);
-    state.SetItemsProcessed(state.iterations() * END_SLOT);
+    const workload::Workload w = {"card_of_hearts_and_starbursts",
+                                  [] {
+                                      fill_card(hearts_and_starbursts, SHAPE_HEART);
+                                      for (int i = 1; i < END_SLOT; i += 2)
+                                          object_next_kind(hearts_and_starbursts[i]);
+                                      std::srand(1);
+                                  },
+                                  [] { draw_objects(ZORVE_TURQUOISE, 0, hearts_and_starbursts); },
+                                  END_SLOT};
+    yardstick::run_workload(state, w);
 }
-BENCHMARK(BM_CardOfHeartsAndStarbursts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CardOfHeartsAndStarbursts)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

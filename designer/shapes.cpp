@@ -1,8 +1,11 @@
 // The card's objects on the canvas: five kinds of shape, messages, selection marks.
 #include "shapes.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "zorve.h"
 
@@ -118,16 +121,67 @@ void draw_selection_marks(const CardObject& object, int background_color) {
     ZORVE_draw_line(k, x + r, y + u, x + 3 * r / 4, y + u, 1);
 }
 
+namespace {
+
+struct ArcPoint {
+    int dx, dy;  // from the centre
+};
+
+// Half a pixel of arc length per step, so neighbouring points touch.
+double arc_step(int r) { return ((1.0 / r) * 5.0) / 10.0; }
+
+ArcPoint arc_point(int r, double a) {
+    return {static_cast<int>(std::cos(a) * r), static_cast<int>(std::sin(a) * r)};
+}
+
+// A ring's points depend only on its radius and angles, and a card draws the same few
+// rings over and over: each is worked out once and kept, a few rings at a time.
+constexpr int RING_CACHE_SIZE = 16;
+constexpr double RING_CACHE_MAX_POINTS = 1 << 16;  // longer rings are not kept
+
+struct CachedRing {
+    int radius = 0;  // 0: unused
+    uint64_t start = 0, end = 0;  // the angles' bits
+    std::vector<ArcPoint> points;
+};
+
+// The kept points of a ring, or null for a ring not worth keeping.
+const std::vector<ArcPoint>* cached_ring(int r, double start, double end) {
+    if (r <= 0 || !std::isfinite(start) || !std::isfinite(end)) return nullptr;
+    if ((end - start) * r * 2.0 > RING_CACHE_MAX_POINTS) return nullptr;
+    static CachedRing rings[RING_CACHE_SIZE];
+    static int next = 0;
+    const uint64_t s = std::bit_cast<uint64_t>(start), e = std::bit_cast<uint64_t>(end);
+    for (const CachedRing& ring : rings)
+        if (ring.radius == r && ring.start == s && ring.end == e) return &ring.points;
+    CachedRing& ring = rings[next];
+    next = (next + 1) % RING_CACHE_SIZE;
+    ring.radius = r;
+    ring.start = s;
+    ring.end = e;
+    ring.points.clear();
+    const double step = arc_step(r);
+    for (double a = start; a <= end; a = a + step) ring.points.push_back(arc_point(r, a));
+    return &ring.points;
+}
+
+}  // namespace
+
 void draw_arc(int color, int radius, double start, double end, int cx, int cy, int thickness) {
     // An even thickness puts its extra ring outside the nominal radius.
     const int lowest = radius - thickness / 2 + (thickness % 2 == 0 ? 1 : 0);
     const int highest = radius + thickness / 2;
     for (int r = lowest; r <= highest; ++r) {
-        // Half a pixel of arc length per step, so neighbouring points touch. Points that
-        // land on the same pixel are plotted again: every point is its own call.
-        const double step = ((1.0 / r) * 5.0) / 10.0;
-        for (double a = start; a <= end; a = a + step)
-            ZORVE_draw_pixel(color, cx + static_cast<int>(std::cos(a) * r),
-                             cy + static_cast<int>(std::sin(a) * r));
+        // Points that land on the same pixel are plotted again: every point is its own
+        // call.
+        if (const std::vector<ArcPoint>* ring = cached_ring(r, start, end)) {
+            for (const ArcPoint& p : *ring) ZORVE_draw_pixel(color, cx + p.dx, cy + p.dy);
+            continue;
+        }
+        const double step = arc_step(r);
+        for (double a = start; a <= end; a = a + step) {
+            const ArcPoint p = arc_point(r, a);
+            ZORVE_draw_pixel(color, cx + p.dx, cy + p.dy);
+        }
     }
 }

@@ -6,7 +6,6 @@
 #define ZORVE_PLATFORM_GDI_H
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "../win32.h"
@@ -53,6 +52,12 @@ struct Surface {
         if (bottom > damage.bottom) damage.bottom = LONG(bottom);
     }
     void mark_all() { mark(0, 0, width, height); }
+    // mark() for one pixel known to be inside the surface. Mostly the pixel is inside
+    // the damage already, and then nothing is written.
+    void mark_pixel(int x, int y) {
+        if (x >= damage.left && x < damage.right && y >= damage.top && y < damage.bottom) return;
+        mark(x, y, int64_t(x) + 1, int64_t(y) + 1);
+    }
     // The damage so far, which starts again empty.
     RECT take_damage() {
         const RECT d = damage;
@@ -64,20 +69,21 @@ private:
     std::vector<uint32_t> store_;
 };
 
-inline uint32_t pixel_from_colorref(COLORREF c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
+// Red and blue change places; the high byte is dropped.
+inline uint32_t pixel_from_colorref(COLORREF c) { return __builtin_bswap32(c) >> 8; }
 inline COLORREF colorref_from_pixel(uint32_t p) {
     return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
 }
 
-enum class ObjType : uint8_t { Pen = 1, Brush, Font, Bitmap, DC, Count };
+enum class ObjType : uint8_t { None = 0, Pen, Brush, Font, Bitmap, DC, Count };
 
+// Objects live in pools by type, so that the pen and brush a drawing creates and
+// deletes around itself cost no allocation; the pool destroys each by its own type.
 struct GdiObject {
     ObjType type;
     bool stock = false;
+    HGDIOBJ handle = nullptr;
     explicit GdiObject(ObjType t) : type(t) {}
-    virtual ~GdiObject() = default;
 };
 
 struct Pen : GdiObject {
@@ -121,23 +127,61 @@ struct DC : GdiObject {
     COLORREF bk_color = RGB(255, 255, 255);
     int bk_mode = OPAQUE;
     DC();
-    ~DC() override;
+    ~DC();
 };
 
-// The handle table.
-HGDIOBJ register_object(std::unique_ptr<GdiObject> object);
-GdiObject* lookup(HGDIOBJ handle);
+// New objects, entered in the handle table (object->handle). Stock objects are not
+// counted among the live ones, and DeleteObject leaves them alone.
+template <class T>
+T* new_object(bool stock = false);
+Bitmap* new_bitmap(int width, int height, bool stock = false);
+
+// The handle table. A handle is the entry's index + 1 in its low 32 bits and the
+// entry's generation in its high ones; the entry's tag holds the generation, the type
+// of its object (None while free) and whether a delete waits for the last deselect, so
+// that checking a handle for a type is one comparison.
+struct HandleSlot {
+    uint64_t tag = 0;
+    GdiObject* object = nullptr;
+    int selections = 0;  // how many DCs have the object selected
+};
+constexpr uint64_t DELETE_PENDING = 0x100;
+struct HandleTable {  // trivially destructible: handles stay valid until the process ends
+    HandleSlot* slots;
+    uint64_t size;
+};
+extern HandleTable handle_table;
+
+inline HandleSlot* handle_slot(HGDIOBJ handle) {
+    const uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
+    const uint64_t index = (v & 0xFFFFFFFFu) - 1;  // a null index wraps round and is refused
+    if (index >= handle_table.size) return nullptr;
+    HandleSlot& s = handle_table.slots[index];
+    if ((s.tag >> 32) != (v >> 32) || (s.tag & 0xFF) == 0) return nullptr;
+    return &s;
+}
+
+// The object of a live handle of any type, or null (also while a delete is pending).
+inline GdiObject* lookup(HGDIOBJ handle) {
+    const HandleSlot* s = handle_slot(handle);
+    return (s && !(s->tag & DELETE_PENDING)) ? s->object : nullptr;
+}
+
 template <class T>
 T* lookup_as(HGDIOBJ handle, ObjType type) {
-    GdiObject* o = lookup(handle);
-    return (o && o->type == type) ? static_cast<T*>(o) : nullptr;
+    const uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
+    const uint64_t index = (v & 0xFFFFFFFFu) - 1;
+    if (index >= handle_table.size) return nullptr;
+    const HandleSlot& s = handle_table.slots[index];
+    if (s.tag != ((v >> 32) << 32 | static_cast<uint64_t>(type))) return nullptr;
+    return static_cast<T*>(s.object);
 }
 inline DC* lookup_dc(HDC dc) { return lookup_as<DC>(dc, ObjType::DC); }
 
 // Objects currently selected into a DC.
-inline Pen* dc_pen(const DC& dc) { return static_cast<Pen*>(lookup(dc.pen)); }
-inline Brush* dc_brush(const DC& dc) { return static_cast<Brush*>(lookup(dc.brush)); }
-inline Font* dc_font(const DC& dc) { return static_cast<Font*>(lookup(dc.font)); }
+inline Pen* dc_pen(const DC& dc) { return lookup_as<Pen>(dc.pen, ObjType::Pen); }
+inline Brush* dc_brush(const DC& dc) { return lookup_as<Brush>(dc.brush, ObjType::Brush); }
+inline Font* dc_font(const DC& dc) { return lookup_as<Font>(dc.font, ObjType::Font); }
 
 // A DC on a surface owned elsewhere (a window's client area, the screen).
 HDC create_surface_dc(Surface* surface);

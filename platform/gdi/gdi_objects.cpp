@@ -2,6 +2,11 @@
 // contexts, selection and deletion.
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "counts.h"
 #include "gdi.h"
@@ -27,67 +32,119 @@ void Surface::resize(int w, int h) {
     mark_all();
 }
 
+HandleTable handle_table = {nullptr, 0};
+
 namespace {
 
-struct Slot {
-    std::unique_ptr<GdiObject> object;
-    uint32_t generation = 1;
-    int selections = 0;       // how many DCs have it selected
-    bool delete_pending = false;  // deleted while selected: freed on the last deselect
+// Objects of one type in chunks that never move, cells reused through a free list.
+template <class T>
+class Pool {
+public:
+    template <class... Args>
+    T* make(Args&&... args) {
+        if (free_.empty()) grow();
+        void* cell = free_.back();
+        free_.pop_back();
+        return new (cell) T(std::forward<Args>(args)...);
+    }
+    void destroy(T* object) {
+        object->~T();
+        free_.push_back(object);
+    }
+
+private:
+    static constexpr size_t CHUNK = 64;
+    struct alignas(T) Cell {
+        unsigned char bytes[sizeof(T)];
+    };
+    void grow() {
+        chunks_.push_back(std::make_unique<Cell[]>(CHUNK));
+        for (size_t i = CHUNK; i-- > 0;) free_.push_back(&chunks_.back()[i]);
+    }
+    std::vector<std::unique_ptr<Cell[]>> chunks_;
+    std::vector<void*> free_;
 };
 
-struct Table {
-    std::vector<Slot> slots;
+struct Objects {
+    Pool<Pen> pens;
+    Pool<Brush> brushes;
+    Pool<Font> fonts;
+    Pool<Bitmap> bitmaps;
+    Pool<DC> dcs;
     std::vector<uint32_t> free_slots;
     int live[static_cast<int>(ObjType::Count)] = {};
 };
 
 // Never destroyed: objects refer to each other through the table while they go, and
 // a program's last objects live until the process ends.
-Table& table() {
-    static Table* t = new Table;
-    return *t;
+Objects& objects() {
+    static Objects* o = new Objects;
+    return *o;
 }
 
-HGDIOBJ encode(size_t index, uint32_t generation) {
-    uint64_t v = (static_cast<uint64_t>(generation) << 32) | (static_cast<uint64_t>(index) + 1);
-    return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(v));
+HGDIOBJ encode(uint64_t index, uint64_t generation) {
+    return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>((generation << 32) | (index + 1)));
 }
 
-Slot* slot_of(HGDIOBJ handle) {
-    uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
-    uint64_t index = (v & 0xFFFFFFFFu);
-    if (index == 0) return nullptr;
-    Table& t = table();
-    if (index > t.slots.size()) return nullptr;
-    Slot& s = t.slots[index - 1];
-    if (!s.object || s.generation != static_cast<uint32_t>(v >> 32)) return nullptr;
-    return &s;
-}
-
-void free_slot(HGDIOBJ handle) {
-    Table& t = table();
-    uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
-    size_t index = static_cast<size_t>(v & 0xFFFFFFFFu) - 1;
-    Slot& s = t.slots[index];
-    if (!s.object->stock) --t.live[static_cast<int>(s.object->type)];
-    s.object.reset();
-    s.delete_pending = false;
+HGDIOBJ enter(GdiObject* object) {
+    Objects& o = objects();
+    uint64_t index;
+    if (!o.free_slots.empty()) {
+        index = o.free_slots.back();
+        o.free_slots.pop_back();
+    } else {
+        HandleTable& t = handle_table;
+        // Grown by copying: nothing keeps a pointer to an entry across a call.
+        const uint64_t capacity = t.size == 0 ? 256 : t.size * 2;
+        auto* grown = new HandleSlot[capacity];
+        std::copy(t.slots, t.slots + t.size, grown);
+        delete[] t.slots;
+        t.slots = grown;
+        for (uint64_t i = capacity; i-- > t.size + 1;) o.free_slots.push_back(uint32_t(i));
+        index = t.size;
+        t.size = capacity;
+    }
+    HandleSlot& s = handle_table.slots[index];
+    uint64_t generation = (s.tag >> 32) + 1;
+    if (generation > 0xFFFFFFFFu) generation = 1;
+    s.tag = (generation << 32) | static_cast<uint64_t>(object->type);
+    s.object = object;
     s.selections = 0;
-    ++s.generation;
-    if (s.generation == 0) s.generation = 1;
-    t.free_slots.push_back(static_cast<uint32_t>(index));
+    if (!object->stock) ++o.live[static_cast<int>(object->type)];
+    object->handle = encode(index, generation);
+    return object->handle;
+}
+
+void free_slot(HandleSlot& s) {
+    Objects& o = objects();
+    GdiObject* object = s.object;
+    const uint64_t index = static_cast<uint64_t>(&s - handle_table.slots);
+    // The entry is free before the object goes: a DC deselects its objects as it goes,
+    // which may free their entries in turn.
+    s.tag &= ~uint64_t(0xFFFFFFFF);
+    s.object = nullptr;
+    s.selections = 0;
+    if (!object->stock) --o.live[static_cast<int>(object->type)];
+    switch (object->type) {
+        case ObjType::Pen: o.pens.destroy(static_cast<Pen*>(object)); break;
+        case ObjType::Brush: o.brushes.destroy(static_cast<Brush*>(object)); break;
+        case ObjType::Font: o.fonts.destroy(static_cast<Font*>(object)); break;
+        case ObjType::Bitmap: o.bitmaps.destroy(static_cast<Bitmap*>(object)); break;
+        case ObjType::DC: o.dcs.destroy(static_cast<DC*>(object)); break;
+        default: break;
+    }
+    o.free_slots.push_back(static_cast<uint32_t>(index));
 }
 
 void note_selected(HGDIOBJ h) {
-    if (Slot* s = slot_of(h)) ++s->selections;
+    if (HandleSlot* s = handle_slot(h)) ++s->selections;
 }
 
 void note_deselected(HGDIOBJ h) {
-    Slot* s = slot_of(h);
+    HandleSlot* s = handle_slot(h);
     if (!s) return;
     if (s->selections > 0) --s->selections;
-    if (s->selections == 0 && s->delete_pending) free_slot(h);
+    if (s->selections == 0 && (s->tag & DELETE_PENDING)) free_slot(*s);
 }
 
 HGDIOBJ make_stock(int which) {
@@ -99,21 +156,19 @@ HGDIOBJ make_stock(int which) {
         case BLACK_BRUSH:
         case NULL_BRUSH: {
             static const BYTE gray[] = {255, 192, 128, 64, 0, 0};
-            auto b = std::make_unique<Brush>();
+            Brush* b = new_object<Brush>(true);
             b->style = which == NULL_BRUSH ? BS_NULL : BS_SOLID;
             b->color = RGB(gray[which], gray[which], gray[which]);
-            b->stock = true;
-            return register_object(std::move(b));
+            return b->handle;
         }
         case WHITE_PEN:
         case BLACK_PEN:
         case NULL_PEN: {
-            auto p = std::make_unique<Pen>();
+            Pen* p = new_object<Pen>(true);
             p->style = which == NULL_PEN ? PS_NULL : PS_SOLID;
             p->width = 1;
             p->color = which == WHITE_PEN ? RGB(255, 255, 255) : RGB(0, 0, 0);
-            p->stock = true;
-            return register_object(std::move(p));
+            return p->handle;
         }
         case OEM_FIXED_FONT:
         case ANSI_FIXED_FONT:
@@ -122,7 +177,7 @@ HGDIOBJ make_stock(int which) {
         case DEVICE_DEFAULT_FONT:
         case SYSTEM_FIXED_FONT:
         case DEFAULT_GUI_FONT: {
-            auto f = std::make_unique<Font>();
+            Font* f = new_object<Font>(true);
             bool fixed = which == OEM_FIXED_FONT || which == ANSI_FIXED_FONT ||
                          which == SYSTEM_FIXED_FONT;
             f->fixed_pitch = fixed;
@@ -130,8 +185,7 @@ HGDIOBJ make_stock(int which) {
             f->weight = which == SYSTEM_FONT ? FW_BOLD : FW_NORMAL;
             // Fixed choices from the font table, as every text must come out the same.
             std::strcpy(f->face_name, fixed ? "Courier New" : "Arial");
-            f->stock = true;
-            return register_object(std::move(f));
+            return f->handle;
         }
         default:
             return nullptr;
@@ -146,10 +200,9 @@ HGDIOBJ stock_object(int which) {
     if (which < 0 || which > kStockCount) return nullptr;
     if (!objects[which]) {
         if (which == kDefaultBitmap) {
-            auto b = std::make_unique<Bitmap>(1, 1);
+            Bitmap* b = new_bitmap(1, 1, true);
             b->surface.row(0)[0] = 0xFFFFFF;
-            b->stock = true;
-            objects[which] = register_object(std::move(b));
+            objects[which] = b->handle;
         } else {
             objects[which] = make_stock(which);
         }
@@ -162,32 +215,35 @@ constexpr int64_t kMaxBitmapPixels = int64_t(1) << 27;
 
 }  // namespace
 
-HGDIOBJ register_object(std::unique_ptr<GdiObject> object) {
-    Table& t = table();
-    size_t index;
-    if (!t.free_slots.empty()) {
-        index = t.free_slots.back();
-        t.free_slots.pop_back();
-    } else {
-        index = t.slots.size();
-        t.slots.emplace_back();
-    }
-    Slot& s = t.slots[index];
-    if (!object->stock) ++t.live[static_cast<int>(object->type)];
-    s.object = std::move(object);
-    return encode(index, s.generation);
+template <class T>
+T* new_object(bool stock) {
+    Objects& o = objects();
+    T* object;
+    if constexpr (std::is_same_v<T, Pen>) object = o.pens.make();
+    else if constexpr (std::is_same_v<T, Brush>) object = o.brushes.make();
+    else if constexpr (std::is_same_v<T, Font>) object = o.fonts.make();
+    else object = o.dcs.make();
+    object->stock = stock;
+    enter(object);
+    return object;
+}
+template Pen* new_object<Pen>(bool);
+template Brush* new_object<Brush>(bool);
+template Font* new_object<Font>(bool);
+template DC* new_object<DC>(bool);
+
+Bitmap* new_bitmap(int width, int height, bool stock) {
+    Bitmap* b = objects().bitmaps.make(width, height);
+    b->stock = stock;
+    enter(b);
+    return b;
 }
 
-GdiObject* lookup(HGDIOBJ handle) {
-    Slot* s = slot_of(handle);
-    return (s && !s->delete_pending) ? s->object.get() : nullptr;
-}
-
-int live_objects(ObjType type) { return table().live[static_cast<int>(type)]; }
+int live_objects(ObjType type) { return objects().live[static_cast<int>(type)]; }
 
 int live_objects_total() {
     int n = 0;
-    for (int i = 1; i < static_cast<int>(ObjType::Count); ++i) n += table().live[i];
+    for (int i = 1; i < static_cast<int>(ObjType::Count); ++i) n += objects().live[i];
     return n;
 }
 
@@ -212,17 +268,18 @@ DC::~DC() {
 
 void detach_surface_dcs(const Surface* surface) {
     static Surface nowhere;
-    for (Slot& s : table().slots) {
-        if (!s.object || s.object->type != ObjType::DC) continue;
-        auto* dc = static_cast<DC*>(s.object.get());
+    for (uint64_t i = 0; i < handle_table.size; ++i) {
+        const HandleSlot& s = handle_table.slots[i];
+        if ((s.tag & 0xFF) != static_cast<uint64_t>(ObjType::DC)) continue;
+        auto* dc = static_cast<DC*>(s.object);
         if (dc->surface == surface && !dc->memory) dc->surface = &nowhere;
     }
 }
 
 HDC create_surface_dc(Surface* surface) {
-    auto dc = std::make_unique<DC>();
+    DC* dc = new_object<DC>();
     dc->surface = surface;
-    return static_cast<HDC>(register_object(std::move(dc)));
+    return static_cast<HDC>(dc->handle);
 }
 
 }  // namespace zp
@@ -237,29 +294,29 @@ HGDIOBJ WINAPI GetStockObject(int which) {
 }
 
 HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
-    auto p = std::make_unique<Pen>();
+    Pen* p = new_object<Pen>();
     p->style = style == PS_NULL ? PS_NULL : PS_SOLID;
     p->width = width < 0 ? 0 : width;
     p->color = color & 0x00FFFFFF;
-    return static_cast<HPEN>(register_object(std::move(p)));
+    return static_cast<HPEN>(p->handle);
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
-    auto b = std::make_unique<Brush>();
+    Brush* b = new_object<Brush>();
     b->style = BS_SOLID;
     b->color = color & 0x00FFFFFF;
-    return static_cast<HBRUSH>(register_object(std::move(b)));
+    return static_cast<HBRUSH>(b->handle);
 }
 
 HDC WINAPI CreateCompatibleDC(HDC) {
-    auto dc = std::make_unique<DC>();
+    DC* dc = new_object<DC>();
     dc->memory = true;
     HGDIOBJ bmp = stock_object(kDefaultBitmap);
     dc->bitmap_handle = bmp;
     dc->bitmap = lookup_as<Bitmap>(bmp, ObjType::Bitmap);
     dc->surface = &dc->bitmap->surface;
     note_selected(bmp);
-    return static_cast<HDC>(register_object(std::move(dc)));
+    return static_cast<HDC>(dc->handle);
 }
 
 BOOL WINAPI DeleteDC(HDC handle) {
@@ -271,7 +328,7 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
     if (!lookup_dc(dc) || width < 0 || height < 0) return nullptr;
     if (width == 0 || height == 0) return static_cast<HBITMAP>(stock_object(kDefaultBitmap));
     if (static_cast<int64_t>(width) * height > kMaxBitmapPixels) return nullptr;
-    return static_cast<HBITMAP>(register_object(std::make_unique<Bitmap>(width, height)));
+    return static_cast<HBITMAP>(new_bitmap(width, height)->handle);
 }
 
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
@@ -309,15 +366,15 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
-    Slot* s = slot_of(object);
-    if (!s || s->delete_pending) return FALSE;
+    HandleSlot* s = handle_slot(object);
+    if (!s || (s->tag & DELETE_PENDING)) return FALSE;
     if (s->object->stock) return TRUE;
     if (s->selections > 0) {
         // As in Win32, deleting a selected object is deferred until it is deselected.
-        s->delete_pending = true;
+        s->tag |= DELETE_PENDING;
         return TRUE;
     }
-    free_slot(object);
+    free_slot(*s);
     return TRUE;
 }
 

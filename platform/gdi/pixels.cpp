@@ -38,7 +38,7 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF color) {
     Surface& s = *dc->surface;
     if (!inside(s, x, y)) return CLR_INVALID;
     s.row(y)[x] = pixel_from_colorref(color);
-    s.mark(x, y, int64_t(x) + 1, int64_t(y) + 1);
+    s.mark_pixel(x, y);
     return color & 0x00FFFFFF;
 }
 

@@ -40,7 +40,14 @@ EllipseRows::EllipseRows(i64 w, i64 h) : w_(w), h_(h) {
     if (w > kTracedLimit || h > kTracedLimit) return;
     // Rows from the middle one down; the upper half mirrors them. A narrow ellipse can
     // run out of width before the walk reaches its last rows, which are then empty.
-    traced_.assign(static_cast<size_t>(h - h / 2), 0);
+    const size_t rows = static_cast<size_t>(h - h / 2);
+    if (rows <= INLINE_ROWS) {
+        traced_ = inline_;
+    } else {
+        heap_.resize(rows);
+        traced_ = heap_.data();
+    }
+    std::fill(traced_, traced_ + rows, 0);
     Walk walk(w, h);
     i64 x = 0, y = h / 2;
     while (x <= w / 2) {
@@ -54,7 +61,7 @@ EllipseRows::EllipseRows(i64 w, i64 h) : w_(w), h_(h) {
 
 i64 EllipseRows::inset(i64 row) const {
     if (row < h_ / 2) row = h_ - 1 - row;
-    if (!traced_.empty()) return traced_[static_cast<size_t>(row - h_ / 2)];
+    if (traced_) return traced_[static_cast<size_t>(row - h_ / 2)];
     // Half the width of the ellipse at the middle of the row.
     const double ry = h_ / 2.0, rx = w_ / 2.0;
     const double v = (row + 0.5 - ry) / ry;
@@ -71,10 +78,10 @@ void EllipseRows::fill(SpanSink& sink, i64 left, i64 top) const {
     }
 }
 
-std::vector<Pt> ellipse_outline(i64 left, i64 top, i64 right, i64 bottom) {
+void ellipse_outline(i64 left, i64 top, i64 right, i64 bottom, std::vector<Pt>& pts) {
     const i64 w = right - left, h = bottom - top;
     // The first quadrant, from the right end of the horizontal axis upwards.
-    std::vector<Pt> pts;
+    pts.clear();
     pts.reserve(static_cast<size_t>(2 * (w + h) + 8));
     Walk walk(w, h);
     i64 x = w - 1, y = h / 2;
@@ -97,7 +104,6 @@ std::vector<Pt> ellipse_outline(i64 left, i64 top, i64 right, i64 bottom) {
         const Pt& p = pts[half - 1 - i];
         pts.push_back({p.x, top + bottom - 1 - p.y});
     }
-    return pts;
 }
 
 }  // namespace zp::raster

@@ -58,11 +58,23 @@ void slanted_line(Painter& painter, Pt a, Pt b, int width, int height) {
     // The walk's error term at step `first`, relative to the bias test err + bias > 0.
     i64 err = static_cast<i64>(2 * dmin - dmaj + static_cast<__int128>(2 * dmin) * first -
                                static_cast<__int128>(2 * dmaj) * n);
+    // Pixels are stored straight into the surface (both coordinates are checked), and
+    // the painted box is the one between the first and the last pixel stored.
+    uint32_t* const pixels = painter.surface().pixels;
+    const uint32_t pixel = painter.pixel();
+    const i64 stride = painter.surface().stride;
+    const i64 major_pitch = x_major ? 1 : stride, minor_pitch = x_major ? stride : 1;
+    i64 first_drawn = -1, last_drawn = -1, first_n = 0, last_n = 0;
     for (i64 i = first; i < last; ++i) {
-        const i64 major = major0 + major_step * i, minor = minor0 + minor_step * n;
+        const i64 minor = minor0 + minor_step * n;
         if (minor >= 0 && minor < minor_size) {
-            if (x_major) painter.dot(major, minor);
-            else painter.dot(minor, major);
+            pixels[(major0 + major_step * i) * major_pitch + minor * minor_pitch] = pixel;
+            if (first_drawn < 0) {
+                first_drawn = i;
+                first_n = n;
+            }
+            last_drawn = i;
+            last_n = n;
         } else if ((minor_step > 0) == (minor >= minor_size)) {
             break;  // walked off the surface for good
         }
@@ -73,6 +85,15 @@ void slanted_line(Painter& painter, Pt a, Pt b, int width, int height) {
             err += 2 * dmin;
         }
     }
+    if (first_drawn < 0) return;
+    const i64 majors[2] = {major0 + major_step * first_drawn, major0 + major_step * last_drawn};
+    const i64 minors[2] = {minor0 + minor_step * first_n, minor0 + minor_step * last_n};
+    const i64 major_lo = std::min(majors[0], majors[1]), major_hi = std::max(majors[0], majors[1]);
+    const i64 minor_lo = std::min(minors[0], minors[1]), minor_hi = std::max(minors[0], minors[1]);
+    if (x_major)
+        painter.covered(major_lo, minor_lo, major_hi + 1, minor_hi + 1);
+    else
+        painter.covered(minor_lo, major_lo, minor_hi + 1, major_hi + 1);
 }
 
 // The band of a wide segment between two distinct points, without its round ends.
@@ -218,6 +239,7 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
                                          std::min(ends[0].y, ends[1].y),
                                          std::max(ends[0].x, ends[1].x) + 1,
                                          std::max(ends[0].y, ends[1].y) + 1, tools.pen_width);
+        coverage.paint_as_drawn(surface, tools.pen_pixel);  // two caps and a band
         wide_polyline(coverage, ends, 2, false, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }

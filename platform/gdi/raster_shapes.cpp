@@ -27,6 +27,8 @@ Coverage coverage_for(const Surface& surface, i64 x0, i64 y0, i64 x1, i64 y1, i6
 
 namespace {
 
+constexpr size_t FEW_CORNERS = 8;
+
 // A box with its corners put in order, as GDI does with reversed corners.
 struct Box {
     i64 left, top, right, bottom;
@@ -84,7 +86,8 @@ void wide_ellipse(Coverage& coverage, const Box& box, i64 width) {
     const i64 w = box.right - box.left, h = box.bottom - box.top;
     if (w <= EllipseRows::kTracedLimit && h <= EllipseRows::kTracedLimit &&
         width <= EllipseRows::kTracedLimit) {
-        const std::vector<Pt> pts = ellipse_outline(box.left, box.top, box.right, box.bottom);
+        static std::vector<Pt> pts;  // kept for the next ellipse
+        ellipse_outline(box.left, box.top, box.right, box.bottom, pts);
         // Estimate the cost of a disc and a band at every point near the window, in
         // pixels set: stamping is exact, but a wide pen on a long stretch of outline
         // would take too long.
@@ -142,6 +145,7 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
         thin_polyline(painter, corners, 4, true);
     } else if (tools.stroke == Tools::Stroke::Wide) {
         Coverage coverage = coverage_for(surface, l, t, r + 1, b + 1, tools.pen_width);
+        coverage.paint_as_drawn(surface, tools.pen_pixel);  // overlapping only at the corners
         wide_polyline(coverage, corners, 4, true, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }
@@ -165,8 +169,9 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
     if (tools.stroke == Tools::Stroke::Thin) {
         Painter painter(surface, tools.pen_pixel);
         if (w <= EllipseRows::kTracedLimit && h <= EllipseRows::kTracedLimit) {
-            for (const Pt& p : ellipse_outline(box.left, box.top, box.right, box.bottom))
-                painter.dot(p.x, p.y);
+            static std::vector<Pt> outline;  // kept for the next ellipse
+            ellipse_outline(box.left, box.top, box.right, box.bottom, outline);
+            for (const Pt& p : outline) painter.dot(p.x, p.y);
         } else {
             thin_ellipse_by_rows(painter, rows, box);
         }
@@ -203,6 +208,8 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
         thin_polyline(painter, pts.data(), pts.size(), true);
     } else if (tools.stroke == Tools::Stroke::Wide) {
         Coverage coverage = coverage_for(surface, x0, y0, x1, y1, tools.pen_width);
+        // A few corners overlap little; many are collected so that none is painted twice.
+        if (pts.size() <= FEW_CORNERS) coverage.paint_as_drawn(surface, tools.pen_pixel);
         wide_polyline(coverage, pts.data(), pts.size(), true, tools.pen_width);
         coverage.paint(surface, tools.pen_pixel);
     }

@@ -9,10 +9,13 @@
 #include <climits>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "raster.h"
 #include "text.h"
 
 namespace zp {
@@ -43,55 +46,130 @@ void fill(Surface& s, int64_t left, int64_t top, int64_t right, int64_t bottom, 
     bottom = std::min<int64_t>(bottom, s.height);
     if (left >= right || top >= bottom) return;
     s.mark(left, top, right, bottom);
-    for (int64_t y = top; y < bottom; ++y) {
-        uint32_t* row = s.row(static_cast<int>(y));
-        std::fill(row + left, row + right, pixel);
-    }
+    for (int64_t y = top; y < bottom; ++y)
+        raster::fill_pixels(s.row(static_cast<int>(y)) + left, static_cast<size_t>(right - left),
+                            pixel);
 }
 
-// Blends n pixels of one glyph row.
-inline void blend_row(uint32_t* out, const uint8_t* cov, int n, uint32_t color) {
-    int i = 0;
 #if defined(__SSE2__)
-    // Four pixels at a time, one 16-bit lane per channel; the arithmetic is blend()'s.
+// Four pixels, one 16-bit lane per channel; the arithmetic is blend()'s.
+__attribute__((always_inline)) inline void blend4(uint32_t* out, uint32_t four, __m128i src) {
     const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255),
-                  c128 = _mm_set1_epi16(128);
-    const __m128i src = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+                  c128 = _mm_set1_epi16(128), c257 = _mm_set1_epi16(257);
+    __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
+    a = _mm_unpacklo_epi8(a, a);
+    a = _mm_unpacklo_epi16(a, a);  // each coverage byte spread over its pixel
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out));
+    __m128i mixed[2];
+    for (int half = 0; half < 2; ++half) {
+        const __m128i ah = half ? _mm_unpackhi_epi8(a, zero) : _mm_unpacklo_epi8(a, zero);
+        const __m128i dh = half ? _mm_unpackhi_epi8(d, zero) : _mm_unpacklo_epi8(d, zero);
+        __m128i v = _mm_add_epi16(_mm_mullo_epi16(src, ah),
+                                  _mm_mullo_epi16(dh, _mm_sub_epi16(c255, ah)));
+        v = _mm_add_epi16(v, c128);
+        mixed[half] = _mm_mulhi_epu16(v, c257);  // (v + (v >> 8)) >> 8 for every 16-bit v
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(mixed[0], mixed[1]));
+}
+#endif
+
+// Blends n pixels of one glyph row, from pixel i on.
+__attribute__((always_inline)) inline void blend_row(uint32_t* out, const uint8_t* cov, int i,
+                                                     int n, uint32_t color) {
+#if defined(__SSE2__)
+    const __m128i src =
+        _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), _mm_setzero_si128());
     for (; i + 4 <= n; i += 4) {
         uint32_t four;
         std::memcpy(&four, cov + i, 4);
-        if (!four) continue;
-        __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
-        a = _mm_unpacklo_epi8(a, a);
-        a = _mm_unpacklo_epi16(a, a);  // each coverage byte spread over its pixel
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
-        __m128i mixed[2];
-        for (int half = 0; half < 2; ++half) {
-            const __m128i ah = half ? _mm_unpackhi_epi8(a, zero) : _mm_unpacklo_epi8(a, zero);
-            const __m128i dh = half ? _mm_unpackhi_epi8(d, zero) : _mm_unpacklo_epi8(d, zero);
-            __m128i v = _mm_add_epi16(_mm_mullo_epi16(src, ah),
-                                      _mm_mullo_epi16(dh, _mm_sub_epi16(c255, ah)));
-            v = _mm_add_epi16(v, c128);
-            mixed[half] = _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(mixed[0], mixed[1]));
+        if (four) blend4(out + i, four, src);
     }
 #endif
     for (; i < n; ++i)
         if (cov[i]) out[i] = blend(out[i], color, cov[i]);
 }
 
+// The rows of a glyph image already clipped: n pixels of each, from `cov` and `out` on;
+// `room` pixels from `out` to the end of its surface row.
+struct GlyphRows {
+    uint32_t* out;
+    ptrdiff_t out_stride;
+    const uint8_t* cov;
+    ptrdiff_t cov_stride;
+    int n, rows, room;
+};
+
+void blend_rows(const GlyphRows& g, uint32_t color) {
+    for (int r = 0; r < g.rows; ++r)
+        blend_row(g.out + r * g.out_stride, g.cov + r * g.cov_stride, 0, g.n, color);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Eight pixels at a time with the same arithmetic in 16-bit lanes; fully covered ones,
+// the inside of large letters, become the text colour outright, as blend() gives. Most
+// glyphs are narrower than eight pixels: where the surface row has room, the last group
+// reaches past the glyph into its zero padding, and leaves those pixels as they were
+// (a coverage of 0 gives the pixel back exactly).
+__attribute__((target("avx2"))) void blend_rows_avx2(const GlyphRows& g, uint32_t color) {
+    const __m256i zero = _mm256_setzero_si256(), c255 = _mm256_set1_epi16(255),
+                  c128 = _mm256_set1_epi16(128), c257 = _mm256_set1_epi16(257);
+    const __m256i solid = _mm256_set1_epi32(static_cast<int>(color));
+    const __m256i src = _mm256_unpacklo_epi8(solid, zero);
+    // Coverage bytes 0-3 over the pixels of the low half, 4-7 over the high half.
+    const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3,  //
+                                            4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
+    for (int r = 0; r < g.rows; ++r) {
+        uint32_t* out = g.out + r * g.out_stride;
+        const uint8_t* cov = g.cov + r * g.cov_stride;
+        const int end = g.n + 8 <= g.room ? g.n + 7 : g.n;  // past g.n only into padding
+        int i = 0;
+        for (; i + 8 <= end; i += 8) {
+            uint64_t eight;
+            std::memcpy(&eight, cov + i, 8);
+            if (!eight) continue;
+            auto* at = reinterpret_cast<__m256i*>(out + i);
+            if (eight == ~uint64_t(0)) {
+                _mm256_storeu_si256(at, solid);
+                continue;
+            }
+            const __m256i a =
+                _mm256_shuffle_epi8(_mm256_set1_epi64x(static_cast<long long>(eight)), spread);
+            const __m256i d = _mm256_loadu_si256(at);
+            const __m256i a_lo = _mm256_unpacklo_epi8(a, zero);
+            const __m256i a_hi = _mm256_unpackhi_epi8(a, zero);
+            __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(src, a_lo),
+                                          _mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero),
+                                                             _mm256_sub_epi16(c255, a_lo)));
+            __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(src, a_hi),
+                                          _mm256_mullo_epi16(_mm256_unpackhi_epi8(d, zero),
+                                                             _mm256_sub_epi16(c255, a_hi)));
+            lo = _mm256_add_epi16(lo, c128);
+            hi = _mm256_add_epi16(hi, c128);
+            lo = _mm256_mulhi_epu16(lo, c257);
+            hi = _mm256_mulhi_epu16(hi, c257);
+            _mm256_storeu_si256(at, _mm256_packus_epi16(lo, hi));
+        }
+        if (i < g.n) blend_row(out, cov, i, g.n, color);
+    }
+}
+#endif
+
 void draw_glyph(Surface& s, int64_t x, int64_t y, const GlyphImage& g, uint32_t color) {
     const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
     const int64_t x1 = std::min<int64_t>(x + g.width, s.width);
     const int64_t y1 = std::min<int64_t>(y + g.rows, s.height);
     if (x0 >= x1 || y0 >= y1) return;
-    const int n = static_cast<int>(x1 - x0);
-    for (int64_t r = y0; r < y1; ++r) {
-        const uint8_t* cov = g.coverage + (r - y) * g.width + (x0 - x);
-        uint32_t* out = s.row(static_cast<int>(r)) + x0;
-        blend_row(out, cov, n, color);
+    const GlyphRows rows = {s.row(static_cast<int>(y0)) + x0, s.stride,
+                            g.coverage + (y0 - y) * g.pitch + (x0 - x), g.pitch,
+                            static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
+                            static_cast<int>(s.width - x0)};
+#if defined(__x86_64__) || defined(__i386__)
+    if (raster::HAVE_AVX2) {
+        blend_rows_avx2(rows, color);
+        return;
     }
+#endif
+    blend_rows(rows, color);
 }
 
 }  // namespace
@@ -105,13 +183,13 @@ HFONT WINAPI CreateFontA(int height, int, int, int, int weight, DWORD italic, DW
                          DWORD, DWORD, DWORD, DWORD, DWORD pitch_and_family, LPCSTR face) {
     // Resolution waits for the first text call: a font is often created and deleted
     // around a single drawing, and that must stay cheap.
-    auto f = std::make_unique<Font>();
+    Font* f = new_object<Font>();
     f->height = height;
     f->weight = std::clamp(weight, 0, 1000);
     f->italic = italic != 0;
     f->fixed_pitch = (pitch_and_family & 0x03) == FIXED_PITCH;
     if (face) std::strncpy(f->face_name, face, LF_FACESIZE - 1);
-    return static_cast<HFONT>(register_object(std::move(f)));
+    return static_cast<HFONT>(f->handle);
 }
 
 BOOL WINAPI GetTextMetricsA(HDC handle, LPTEXTMETRICA metrics) {

@@ -15,11 +15,15 @@
 namespace zp {
 
 // Coverage of one character, 0 (none) to 255 (full), one byte per pixel, row-major.
+// Each row is followed by GLYPH_ROW_PADDING zero bytes, so that eight coverage bytes
+// can be read from any pixel of a row at once.
+constexpr int GLYPH_ROW_PADDING = 8;
 struct GlyphImage {
     int left = 0;  // of the image, from the pen position
     int top = 0;   // of the image, above the baseline
     int width = 0;
     int rows = 0;
+    int pitch = 0;  // bytes from one row to the next
     const uint8_t* coverage = nullptr;
 };
 

@@ -347,12 +347,14 @@ GlyphImage glyph_image(const FontFace& face, unsigned char byte) {
                 g.top = slot->bitmap_top;
                 g.width = static_cast<int>(b.width);
                 g.rows = static_cast<int>(b.rows);
-                const size_t bytes = size_t(g.width) * size_t(g.rows);
-                if (bytes) {
-                    g.coverage = std::make_unique<uint8_t[]>(bytes);
+                const size_t pitch = size_t(g.width) + GLYPH_ROW_PADDING;
+                if (g.width > 0 && g.rows > 0) {
+                    const size_t bytes = pitch * size_t(g.rows);
+                    g.coverage = std::make_unique<uint8_t[]>(bytes);  // zeroed
                     for (int r = 0; r < g.rows; ++r)
-                        std::memcpy(g.coverage.get() + size_t(r) * g.width,
-                                    b.buffer + static_cast<ptrdiff_t>(r) * b.pitch, size_t(g.width));
+                        std::memcpy(g.coverage.get() + size_t(r) * pitch,
+                                    b.buffer + static_cast<ptrdiff_t>(r) * b.pitch,
+                                    size_t(g.width));
                     glyph_bytes() += bytes;
                 }
             }
@@ -364,6 +366,7 @@ GlyphImage glyph_image(const FontFace& face, unsigned char byte) {
         image.top = g.top;
         image.width = g.width;
         image.rows = g.rows;
+        image.pitch = g.width + GLYPH_ROW_PADDING;
         image.coverage = g.coverage.get();
     }
     return image;

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/gdi/gdi.h"
@@ -34,6 +35,7 @@ public:
     ~FramedSurface() { DeleteDC(dc_); }
 
     HDC dc() const { return dc_; }
+    zp::Surface& surface() { return surface_; }
     uint32_t at(int x, int y) const { return surface_.row(y)[x]; }
     int width() const { return surface_.width; }
     int height() const { return surface_.height; }
@@ -208,6 +210,92 @@ TEST(Raster, APolygonOfManyPointsFinishesInsideTheSurface) {
         EXPECT_TRUE(Polygon(s.dc(), star.data(), static_cast<int>(star.size())));
         EXPECT_TRUE(s.frame_untouched());
     }
+}
+
+// A wide outline is the union of its segments with their round ends: a closed polygon
+// of many corners, whose outline is collected row by row (or, once a row breaks into
+// too many runs, in a mask), has exactly the pixels of its segments drawn one by one.
+TEST(Raster, AWideOutlineOfManyCornersIsTheUnionOfItsSegments) {
+    for (int teeth : {6, 40}) {
+        std::vector<POINT> comb;
+        for (int i = 0; i < teeth; ++i) {
+            const int x = 8 + 12 * i;
+            comb.insert(comb.end(), {{x, 60}, {x + 3, 12 + (i * 7) % 9}, {x + 7, 60}});
+        }
+        comb.push_back({8 + 12 * teeth, 70});
+        comb.push_back({8, 70});
+        const int width = 16 + 12 * teeth;
+        FramedSurface whole(width, 80), pieces(width, 80);
+        for (int pen : {2, 5}) {
+            whole.clear();
+            pieces.clear();
+            {
+                Tools tools(whole.dc(), PS_SOLID, pen, false);
+                EXPECT_TRUE(Polygon(whole.dc(), comb.data(), static_cast<int>(comb.size())));
+            }
+            Tools tools(pieces.dc(), PS_SOLID, pen, false);
+            MoveToEx(pieces.dc(), comb.back().x, comb.back().y, nullptr);
+            for (const POINT& p : comb) LineTo(pieces.dc(), p.x, p.y);
+            int differ = 0;
+            for (int y = 0; y < whole.height(); ++y)
+                for (int x = 0; x < whole.width(); ++x) differ += whole.at(x, y) != pieces.at(x, y);
+            EXPECT_EQ(differ, 0) << teeth << " teeth, pen " << pen;
+            EXPECT_GT(whole.count(kPenPixel), 20 * teeth);
+            EXPECT_TRUE(whole.frame_untouched());
+        }
+    }
+}
+
+// What a drawing changes is what the window layer shows: every pixel a primitive
+// changes must lie inside the damage it marks.
+TEST(Raster, EveryChangedPixelLiesInsideTheMarkedDamage) {
+    const Call calls[] = {
+        {'R', {5, 4, 40, 30}},   {'R', {-9, -7, 20, 15}},  {'R', {0, 0, 61, 47}},
+        {'E', {3, 3, 8, 8}},     {'E', {10, 5, 55, 40}},   {'E', {35, 20, 75, 58}},
+        {'P', {2, 40, 30, 3, 58, 44}}, {'P', {-20, 10, 25, -15, 70, 55}},
+        {'L', {3, 3, 50, 40}},   {'L', {55, 2, 4, 30}},    {'L', {-20, 30, 70, -12}},
+        {'L', {10, 20, 40, 20}}, {'L', {30, 45, 30, 2}},
+    };
+    FramedSurface s(61, 47);
+    auto check = [&s](const char* what) {
+        const RECT d = s.surface().take_damage();
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x) {
+                if (s.at(x, y) == 0) continue;
+                ASSERT_TRUE(x >= d.left && x < d.right && y >= d.top && y < d.bottom)
+                    << what << ": (" << x << "," << y << ") outside " << d.left << ","
+                    << d.top << " - " << d.right << "," << d.bottom;
+            }
+    };
+    for (const Call& c : calls) {
+        for (int width : {0, 1, 3, 6}) {
+            for (bool brush : {false, true}) {
+                s.clear();
+                s.surface().take_damage();
+                Tools tools(s.dc(), PS_SOLID, width, brush);
+                draw(s.dc(), c);
+                check((std::string(1, c.shape) + " width " + std::to_string(width)).c_str());
+            }
+        }
+    }
+    s.clear();
+    s.surface().take_damage();
+    SetPixel(s.dc(), 17, 9, kPen);
+    SetPixel(s.dc(), 60, 46, kPen);
+    check("SetPixel");
+    HFONT font = CreateFontA(-20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0,
+                             "Arial");
+    const HGDIOBJ old_font = SelectObject(s.dc(), font);
+    SetTextColor(s.dc(), kPen);
+    for (int mode : {TRANSPARENT, OPAQUE}) {
+        s.clear();
+        s.surface().take_damage();
+        SetBkMode(s.dc(), mode);
+        TextOutA(s.dc(), -3, 30, "Wg|ji", 5);
+        check(mode == OPAQUE ? "opaque text" : "text");
+    }
+    SelectObject(s.dc(), old_font);
+    DeleteObject(font);
 }
 
 // A figure cut by the surface's edge has the pixels that the same figure has inside

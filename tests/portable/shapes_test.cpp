@@ -197,6 +197,28 @@ TEST_F(Shapes, ArcThicknessGivesItsRingsInnermostFirst) {
               (Lines{pixel("red", 2, 4)}));
 }
 
+// Rings are kept from one call to the next: more rings than are kept, each radius with
+// two starts and two ends, drawn twice over at other centres, give exactly the points
+// of the arc worked out afresh.
+TEST_F(Shapes, ArcsDrawnAgainGiveTheSamePoints) {
+    auto fresh = [](int r, double start, double end, int cx, int cy) {
+        Lines want;
+        for (double a = start; a <= end; a = a + ((1.0 / r) * 5.0) / 10.0)
+            want.push_back(pixel("red", cx + static_cast<int>(std::cos(a) * r),
+                                 cy + static_cast<int>(std::sin(a) * r)));
+        return want;
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 60; ++i) {
+            const int r = 3 + i / 3, variant = i % 3, cx = 7 * i - round, cy = round - 3 * i;
+            const double start = variant == 1 ? 0.4 : -0.3, end = variant == 2 ? 2.9 : 2.2;
+            ASSERT_EQ(logged([&] { draw_arc(ZORVE_RED, r, start, end, cx, cy, 1); }),
+                      fresh(r, start, end, cx, cy))
+                << "radius " << r << " from " << start << " to " << end << ", round " << round;
+        }
+    }
+}
+
 TEST_F(Shapes, OutlinedFaceIsTwoRingsEyesAndATwoRingSmile) {
     const int x = -50, y = 40;
     const unsigned seed = 77;
