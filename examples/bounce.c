@@ -82,7 +82,7 @@ int main(void)
                 ZORVE_set_animation(ANIMATE_STEP);
                 ZORVE_console_printf("one frame");
             } else if (event.key == 'q') {
-                /* The next wait returns ZORVE_QUIT. */
+                /* The next wait returns ZORVE_QUIT when its event comes. */
                 ZORVE_set_animation(ANIMATE_QUIT);
             }
         }

@@ -108,6 +108,7 @@ int main(void)
 {
     char command_line[] = "";
     EventRecord event;
+    DrawPoint c;
     int kind;
 
     ZORVE_start(0, 0, command_line, 1);
@@ -135,13 +136,14 @@ int main(void)
     /* Bad arguments, with logging on: the console shows each correction and then
      * the drawing as it was made. */
     ZORVE_set_logging(1);
-    ZORVE_draw_circle(99, cell_centre(8).x, cell_centre(8).y, -30);
-    ZORVE_draw_rect(ZORVE_BLUE, cell_centre(9).x - 40, cell_centre(9).y + 35,
-                    cell_centre(9).x + 40, cell_centre(9).y - 35, -5);
-    ZORVE_draw_text(ZORVE_DUSTY_PLUM, cell_centre(10).x - 35, cell_centre(10).y - 84, 300, "A");
-    /* Corners in any order: lower-right first here. */
-    ZORVE_draw_oval(ZORVE_TURQUOISE, cell_centre(11).x + 50, cell_centre(11).y - 40,
-                    cell_centre(11).x - 50, cell_centre(11).y + 40, 0);
+    c = cell_centre(8);
+    ZORVE_draw_circle(99, c.x, c.y, -30);
+    c = cell_centre(9);
+    ZORVE_draw_rect(ZORVE_BLUE, c.x - 40, c.y + 35, c.x + 40, c.y - 35, -5);
+    c = cell_centre(10);
+    ZORVE_draw_text(ZORVE_DUSTY_PLUM, c.x - 35, c.y - 84, 300, "A");
+    c = cell_centre(11); /* corners in any order: lower-right first here */
+    ZORVE_draw_oval(ZORVE_TURQUOISE, c.x + 50, c.y - 40, c.x - 50, c.y + 40, 0);
     ZORVE_set_logging(0);
     draw_cell(8, "colour 99, radius -30");
     draw_cell(9, "width -5");
