@@ -2,9 +2,28 @@
  * system, a palette of 24 named colours, drawing calls that correct bad arguments,
  * and events (click, key, periodic tick, quit).
  *
+ * Coordinates: the origin is the centre of the graphics window's client area (595 x 496
+ * pixels), x grows to the right and y upwards. The window shows x from -297 to 297 and
+ * y from -247 to 248. Drawing lands on an off-screen canvas of 601 x 540 pixels whose
+ * top-left part the window shows; what falls outside the canvas is clipped.
+ *
+ * Drawing appears in the window when the program next waits (ZORVE_wait_event), all of
+ * a frame at once; ZORVE_save_picture sees it at once. The canvas starts black:
+ * programs call ZORVE_clear first.
+ *
  * Every drawing call exists in a coordinate form (x, y as two ints) and a point form
- * (suffix _pt, a DrawPoint). Drawing calls return 1; the printf-style calls return the
- * number of characters their formatting produced. */
+ * (suffix _pt, a DrawPoint); both behave alike. Drawing calls return 1; the
+ * printf-style calls return the number of characters their formatting produced.
+ * Bad arguments are corrected, each with one console line, logging on or off:
+ *   a colour outside 0..23     -> red          "Illegal color 99; using RED."
+ *   a negative width or radius -> its absolute value  "Width of -5 not possible, ..."
+ *   a negative ptsize          -> its absolute value; over 127 -> 127
+ * While logging is on (it is at start), each drawing call also writes one line saying
+ * what it drew, after the corrections: "red circle at (10,20), radius 5".
+ *
+ * The graphics window's Run menu: Animate Ctrl+A, Halt animation Ctrl+H, Advance one
+ * frame Ctrl+F, Logging Ctrl+L, Record Script Ctrl+R, Playback Script Ctrl+P, Play One
+ * Script Ctrl+O, Quit Ctrl+Q, Save Picture Ctrl+S. */
 #ifndef ZORVE_H
 #define ZORVE_H
 
@@ -12,7 +31,8 @@
 extern "C" {
 #endif
 
-/* Colour numbers: indices into the palette. */
+/* Colour numbers: indices into the palette; their names are those that log lines use
+ * ("navy blue", "50% gray", ...). */
 enum {
     ZORVE_BLACK = 0,
     ZORVE_WHITE = 1,
@@ -48,20 +68,45 @@ typedef struct DrawPoint {
     int y;
 } DrawPoint;
 
+/* One pixel. Logs "<colour> pixel at (x,y)". */
 int ZORVE_draw_pixel(int color, int x, int y);
 int ZORVE_draw_pixel_pt(int color, DrawPoint p);
+/* A filled disc: the circle inscribed in the square from (x - radius, y + radius) to
+ * (x + radius, y - radius), both corners included. Logs "<colour> circle at (x,y),
+ * radius r". */
 int ZORVE_draw_circle(int color, int x, int y, int radius);
 int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius);
+/* The triangle with these corners. Width 0 fills it; a larger width draws its outline
+ * with a pen that wide, centred on the edges (as for rectangles and ovals). Logs
+ * "<colour> triangle at (x1,y1), (x2,y2), (x3,y3)". */
 int ZORVE_draw_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width);
 int ZORVE_draw_triangle_pt(int color, DrawPoint p1, DrawPoint p2, DrawPoint p3, int width);
+/* The rectangle with opposite corners (x1, y1) and (x2, y2), given in any order (they
+ * are sorted to upper-left, lower-right); both corners' pixels are inside. Width as for
+ * triangles. Logs "<colour> rectangle with bounding box (l,t) to (r,b), filled" or
+ * "... with line width w". */
 int ZORVE_draw_rect(int color, int x1, int y1, int x2, int y2, int width);
 int ZORVE_draw_rect_pt(int color, DrawPoint p1, DrawPoint p2, int width);
+/* The ellipse inscribed in the rectangle that ZORVE_draw_rect would draw with these
+ * corners. Width as for triangles. Logs "<colour> oval with bounding box (l,t) to
+ * (r,b), filled" or "..., line width w". */
 int ZORVE_draw_oval(int color, int x1, int y1, int x2, int y2, int width);
 int ZORVE_draw_oval_pt(int color, DrawPoint p1, DrawPoint p2, int width);
+/* A line from (x1, y1) to (x2, y2). Width 0 and 1 give a 1-pixel line, which leaves
+ * out its end point as GDI does; a larger width gives a line that wide, round-ended.
+ * Logs "<colour> line from (x1,y1) to (x2,y2), width w". */
 int ZORVE_draw_line(int color, int x1, int y1, int x2, int y2, int width);
 int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width);
+/* Text in the runtime's font, glyphs only (no background). (x, y) is the lower-left
+ * corner of the first line's character cell: the cell sits just above row y. ptsize is
+ * the character height in pixels (the cell is somewhat taller); 0 gives the font's
+ * default, a 16-pixel cell. Each '\n' starts a new line one cell lower. A NULL text
+ * draws nothing, with a console line. Logs "<colour> text at (x,y), "text"". */
 int ZORVE_draw_text(int color, int x, int y, int ptsize, const char* text);
 int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text);
+/* ZORVE_draw_text of a printf-style format and its arguments; a text longer than 1023
+ * characters is cut. Returns the number of characters the formatting produced (cut or
+ * not); a NULL format draws nothing and returns 0, with a console line. */
 int ZORVE_draw_textf(int color, int x, int y, int ptsize, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 5, 6)))
@@ -73,7 +118,15 @@ int ZORVE_draw_textf_pt(int color, DrawPoint anchor, int ptsize, const char* for
 #endif
     ;
 
-/* Events: the result of a wait. */
+/* Events: the result of a wait.
+ *   ZORVE_MOUSE     the left button was pressed in the graphics window
+ *   ZORVE_KBD       a character was typed in the graphics or console window (Enter 13,
+ *                   Backspace 8, Tab 9, Escape 27); keys pressed with Ctrl held are the
+ *                   Run menu's shortcuts, never events
+ *   ZORVE_PERIODIC  while the animation runs, one per tick of a 100 ms timer; ticks
+ *                   missed while the program is busy are not made up
+ *   ZORVE_QUIT      the graphics window was closed, Run > Quit (Ctrl+Q) was chosen, or
+ *                   ANIMATE_QUIT was set; the program should stop and end */
 enum {
     ZORVE_NONE = -1, /* internal to the wait, never returned */
     ZORVE_MOUSE = 1,
@@ -83,7 +136,7 @@ enum {
 };
 
 /* Filled by every wait: a mouse event's position in centred, y-up coordinates, or a
- * key event's character. */
+ * key event's character; the fields an event does not use are 0. */
 typedef struct EventRecord {
     int x;
     int y;
@@ -93,38 +146,69 @@ typedef struct EventRecord {
 /* Actions of ZORVE_set_animation. */
 enum { ANIMATE_HALT = 0, ANIMATE_STEP = 1, ANIMATE_RUN = 2, ANIMATE_QUIT = 5 };
 
-/* Opens the graphics and console windows; the four values are those the program's
- * entry received (instance, previous instance, command line, show state). */
+/* Opens the graphics window "ZORVE Graphics" (601 x 540 with its Run menu) and the
+ * console window "ZORVE Text"; the four values are those the program's entry received
+ * (instance, previous instance, command line, show state: 1 for normal windows; a
+ * main() passes 0, 0, its command line or "", 1). Starts the 100 ms timer, with the
+ * animation halted and logging on. With ZORVE_PLAY=FILE in the environment the first
+ * wait starts playing that script. A second call while started does nothing; after
+ * ZORVE_stop it starts afresh. Returns 1. */
 int ZORVE_start(void* instance, void* previous_instance, char* command_line, int show_state);
+/* Ends the runtime's work: writes the picture that ZORVE_SNAPSHOT=FILE.png in the
+ * environment asks for, and closes a script file being recorded or played. The
+ * windows stay until the program ends. Returns 1. */
 int ZORVE_stop(void);
-/* Waits for the next event and returns its kind. */
+/* Shows what was drawn and printed since the last wait, waits for the next event, fills
+ * *event (which may be NULL) and returns the event's kind. While a script plays, its
+ * events come at once, periodic ones too; while one is recorded, every event returned
+ * is written to it. */
 int ZORVE_wait_event(EventRecord* event);
+/* ZORVE_wait_event, the record's fields into *x, *y, *key (each may be NULL). */
 int ZORVE_wait_event_xy(int* x, int* y, char* key);
+/* ANIMATE_RUN: periodic events from now on (Run > Animate, Ctrl+A). ANIMATE_HALT: no
+ * more (Ctrl+H). ANIMATE_STEP: one periodic event, at the next tick or at once if a
+ * tick has passed since the last one; a running animation runs on (Ctrl+F also halts
+ * it). ANIMATE_QUIT: the next wait, once an event arrives, and every later one return
+ * ZORVE_QUIT. Other values do nothing. Returns 1, or 0 before ZORVE_start. */
 int ZORVE_set_animation(int action);
+/* Logging on (non-zero; also shows the console window) or off (0), as Run > Logging
+ * (Ctrl+L), whose check mark follows. Returns 1, or 0 before ZORVE_start. */
 int ZORVE_set_logging(int on);
 
-/* Fills the canvas with white. */
+/* Fills the canvas with white inside a 1-pixel black frame (its top and left lines
+ * show at the window's edges, x = -297 and y = 248). Logs "Clearing the graphics
+ * window". Returns 1. */
 int ZORVE_clear(void);
-/* No longer supported: says so and does nothing. */
+/* No longer supported: writes "ZORVE_undo is no longer supported." and returns 1. */
 int ZORVE_undo(void);
 
 /* Shows (non-zero) or hides (0) the console window; its lines are kept either way. */
 void console_show(int flag);
 
-/* Writes one line to the console window; returns the number of characters formatted. */
+/* Writes one line, printf-style, to the console window (a final '\n' is optional; text
+ * past 1023 characters is cut). The window shows it at the next wait and keeps the
+ * last 25 lines; in a headless run the line also goes to standard output. Returns the
+ * number of characters the formatting produced; a NULL format prints a complaint and
+ * returns 0. */
 int ZORVE_console_printf(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
 
-/* Asks for one line of text in a modal dialog; `answer` must hold 256 bytes. Returns 1
- * when the dialog was shown and ended, 0 when it could not be created. */
+/* Asks for one line of text in a modal dialog "ZORVE_gets": the prompt (its first 79
+ * characters), an edit box and an Okay button, which (or Enter) is the only way out.
+ * The text typed goes to `answer`, which must hold 256 bytes. A headless run answers
+ * the dialog with Enter: an empty answer. Returns 1 when the dialog was shown and
+ * ended, 0 when it could not be created or `answer` is NULL (a NULL prompt is taken as
+ * empty, with a console line). */
 int ZORVE_gets(const char* prompt, char* answer);
 
-/* Writes what the graphics window's client area shows as a PNG file at `path` and
- * returns 1; returns 0, with a console message naming the file and the reason, when it
- * cannot. A file already at `path` is replaced whole or not at all. */
+/* Writes what the graphics window's client area shows, with everything drawn so far,
+ * as a 595 x 496 PNG file at `path` and returns 1; returns 0, with a console message
+ * naming the file and the reason, when it cannot. A file already at `path` is replaced
+ * whole or not at all. Run > Save Picture (Ctrl+S) does the same into the first free
+ * name of ZORVE1.png, ZORVE2.png, ... in the current folder. */
 int ZORVE_save_picture(const char* path);
 
 #ifdef __cplusplus
