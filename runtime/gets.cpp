@@ -83,7 +83,10 @@ extern "C" int ZORVE_gets(const char* prompt, char* answer) {
         ZORVE_console_printf("NULL prompt not possible, using an empty prompt\n");
         prompt = "";
     }
-    console_flush();  // the dialog's own loop does not draw the console
+    // The dialog's own loop shows neither the console's new lines nor the frame drawn
+    // since the last wait: both are shown before it opens.
+    console_flush();
+    if (runtime.canvas_dirty && IsWindow(runtime.graphics_window)) canvas_present();
     BYTE dialog_template[GETS_TEMPLATE_SIZE];
     gets_build_template(dialog_template, prompt);
     const INT_PTR result = DialogBoxIndirectParamA(

@@ -79,6 +79,7 @@ struct DialogPerson {
     int step = 0;
     HWND seen_dialog = nullptr;
     std::string seen_prompt;
+    COLORREF seen_centre = CLR_INVALID;  // what the graphics window showed meanwhile
     bool edit_had_focus = false;
 };
 DialogPerson* person = nullptr;
@@ -92,6 +93,9 @@ void CALLBACK person_acts(HWND, UINT, UINT_PTR, DWORD) {
         char prompt[200] = {};
         GetDlgItemTextA(dialog, ID_GETS_PROMPT, prompt, sizeof prompt);
         person->seen_prompt = prompt;
+        HDC window = GetDC(runtime.graphics_window);
+        person->seen_centre = GetPixel(window, runtime.origin_x, runtime.origin_y);
+        ReleaseDC(runtime.graphics_window, window);
         person->edit_had_focus = GetFocus() == edit;
         SetDlgItemTextA(dialog, ID_GETS_EDIT, person->reply.c_str());
     }
@@ -130,6 +134,14 @@ TEST_F(Gets, ReturnsWhatWasTyped) {
     EXPECT_TRUE(p.edit_had_focus);
     EXPECT_FALSE(IsWindow(p.seen_dialog));  // gone after it ended
     EXPECT_TRUE(IsWindowEnabled(runtime.graphics_window));
+}
+
+TEST_F(Gets, TheFrameDrawnBeforeTheQuestionShowsWhileItIsAsked) {
+    ZORVE_draw_rect(ZORVE_RED, -10, 10, 10, -10, 0);  // no wait since: not shown yet
+    DialogPerson p;
+    char answer[256];
+    EXPECT_EQ(ask(p, "Red?", answer), 1);
+    EXPECT_EQ(p.seen_centre, RGB(255, 0, 0));
 }
 
 TEST_F(Gets, ALongAnswerIsCutTo255Characters) {
