@@ -1,7 +1,7 @@
-// Console lines, each scrolling the whole 1920-pixel-wide console window by one line and
-// drawing its text, and a thousand logged pixel calls.
+// Console lines as programs print them: formatted and kept, the 1920-pixel-wide console
+// window drawn when the program next waits; and a thousand logged pixel calls.
 // x_memset: time over memset writing the console's client area once per line, the
-// least that scrolling it costs.
+// least that drawing each line as it comes, scrolling the window, would cost.
 #include <benchmark/benchmark.h>
 
 #include "bench_runtime.h"
