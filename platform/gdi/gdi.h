@@ -6,6 +6,7 @@
 #define ZORVE_PLATFORM_GDI_H
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "../win32.h"
@@ -32,7 +33,8 @@ struct Surface {
 
     uint32_t* row(int y) const { return pixels + static_cast<ptrdiff_t>(y) * stride; }
     // Changes the size in place, keeping the pixels that stay inside; new pixels are
-    // white (DCs keep pointing at the same Surface).
+    // white (DCs keep pointing at the same Surface). A surface sized for the first time
+    // starts black, as a new bitmap does, until something is drawn or erased there.
     void resize(int w, int h);
 
     // Adds [left, right) x [top, bottom), clipped to the surface, to the damage.
@@ -66,7 +68,12 @@ struct Surface {
     }
 
 private:
-    std::vector<uint32_t> store_;
+    // From calloc: the system hands out zero pages, so a surface that is never drawn on
+    // (a hidden window's) takes no memory.
+    struct Free {
+        void operator()(uint32_t* p) const;
+    };
+    std::unique_ptr<uint32_t[], Free> store_;
 };
 
 // Red and blue change places; the high byte is dropped.

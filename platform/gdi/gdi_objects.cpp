@@ -1,6 +1,7 @@
 // GDI objects: the handle table, stock objects, pens, brushes, bitmaps, device
 // contexts, selection and deletion.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -13,21 +14,40 @@
 
 namespace zp {
 
-Surface::Surface(int w, int h) : width(w), height(h), stride(w) {
-    store_.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
-    pixels = store_.data();
+namespace {
+
+uint32_t* zeroed_pixels(int w, int h) {
+    const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
+    return static_cast<uint32_t*>(std::calloc(n ? n : 1, sizeof(uint32_t)));
+}
+
+}  // namespace
+
+void Surface::Free::operator()(uint32_t* p) const { std::free(p); }
+
+Surface::Surface(int w, int h) : width(w), height(h), stride(w), store_(zeroed_pixels(w, h)) {
+    if (!store_) throw std::bad_alloc();
+    pixels = store_.get();
 }
 
 void Surface::resize(int w, int h) {
     if (w == width && h == height) return;
-    std::vector<uint32_t> fresh(static_cast<size_t>(w) * static_cast<size_t>(h), 0xFFFFFF);
-    for (int y = 0; y < std::min(h, height); ++y)
-        std::copy(row(y), row(y) + std::min(w, width), fresh.data() + static_cast<size_t>(y) * w);
-    store_.swap(fresh);
+    std::unique_ptr<uint32_t[], Free> fresh(zeroed_pixels(w, h));
+    if (!fresh) throw std::bad_alloc();
+    if (width > 0 && height > 0) {
+        // What stays inside keeps its pixels; what is new is white.
+        for (int y = 0; y < h; ++y) {
+            uint32_t* out = fresh.get() + static_cast<size_t>(y) * w;
+            const int kept = y < height ? std::min(w, width) : 0;
+            if (kept > 0) std::copy(row(y), row(y) + kept, out);
+            std::fill(out + kept, out + w, 0xFFFFFFu);
+        }
+    }
+    store_ = std::move(fresh);
     width = w;
     height = h;
     stride = w;
-    pixels = store_.data();
+    pixels = store_.get();
     damage = {0, 0, 0, 0};
     mark_all();
 }

@@ -11,6 +11,9 @@ class ConsoleWindow : public fixture::Canvas {
 protected:
     void SetUp() override {
         fixture::Canvas::SetUp();
+        // Shown and painted once, as the person sees it.
+        console_show(1);
+        fixture::drain_messages();
         HDC dc = GetDC(runtime.console_window);
         SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
         TEXTMETRICA tm{};
@@ -94,6 +97,8 @@ TEST_F(ConsoleWindow, ManyLinesAtOnceLookAsOneAtATime) {
         SCOPED_TRACE(count);
         auto shown_after = [&](bool flush_each) {
             fixture::start_canvas();
+            console_show(1);
+            fixture::drain_messages();
             for (int i = 0; i < 5; ++i) ZORVE_console_printf("earlier line %d with {[gjpqy|]}\n", i);
             console_flush();
             for (int i = 0; i < count; ++i) {
@@ -110,6 +115,7 @@ TEST_F(ConsoleWindow, ManyLinesAtOnceLookAsOneAtATime) {
 }
 
 TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {
+    console_show(0);
     EXPECT_FALSE(IsWindowVisible(runtime.console_window));
     ZORVE_set_logging(1);
     EXPECT_TRUE(IsWindowVisible(runtime.console_window));
