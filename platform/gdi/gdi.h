@@ -124,11 +124,22 @@ struct Bitmap : GdiObject {
     Bitmap(int w, int h) : GdiObject(ObjType::Bitmap), surface(w, h) {}
 };
 
+namespace raster {
+struct Stroker;
+}
+
 struct DC : GdiObject {
     Surface* surface = nullptr;  // the pixels it draws on
     Bitmap* bitmap = nullptr;    // memory DCs: the selected bitmap
     bool memory = false;
     HGDIOBJ pen, brush, font, bitmap_handle = nullptr;
+    // What the selected pen and brush draw with, settled when they are selected (a pen
+    // deleted while selected still draws, as in Win32).
+    const raster::Stroker* stroker = nullptr;
+    uint32_t pen_pixel = 0;
+    int pen_width = 0;
+    bool brush_fills = false;
+    uint32_t brush_pixel = 0;
     POINT position = {0, 0};
     COLORREF text_color = RGB(0, 0, 0);
     COLORREF bk_color = RGB(255, 255, 255);
@@ -136,6 +147,10 @@ struct DC : GdiObject {
     DC();
     ~DC();
 };
+
+// Settles how a DC draws with a newly selected pen or brush (raster_tools.cpp).
+void pen_selected(DC& dc, const Pen& pen);
+void brush_selected(DC& dc, const Brush& brush);
 
 // New objects, entered in the handle table (object->handle). Stock objects are not
 // counted among the live ones, and DeleteObject leaves them alone.

@@ -274,6 +274,8 @@ DC::DC() : GdiObject(ObjType::DC) {
     note_selected(pen);
     note_selected(brush);
     note_selected(font);
+    pen_selected(*this, *static_cast<Pen*>(lookup(pen)));
+    brush_selected(*this, *static_cast<Brush*>(lookup(brush)));
 }
 
 DC::~DC() {
@@ -380,6 +382,8 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
     HGDIOBJ previous = *place;
     if (previous == object) return previous;
     *place = object;
+    if (o->type == ObjType::Pen) pen_selected(*dc, *static_cast<Pen*>(o));
+    if (o->type == ObjType::Brush) brush_selected(*dc, *static_cast<Brush*>(o));
     note_selected(object);
     note_deselected(previous);
     return previous;

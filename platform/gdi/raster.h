@@ -139,16 +139,6 @@ private:
 // The coverage window for a figure inside [x0, x1) x [y0, y1) drawn with a wide pen.
 Coverage coverage_for(const Surface& surface, i64 x0, i64 y0, i64 x1, i64 y1, i64 pen_width);
 
-// What a DC's pen and brush draw with.
-struct Tools {
-    enum class Stroke { None, Thin, Wide };
-    Stroke stroke = Stroke::None;
-    i64 pen_width = 0;
-    uint32_t pen_pixel = 0;
-    bool brush = false;
-    uint32_t brush_pixel = 0;
-    explicit Tools(const DC& dc);
-};
 
 // Shapes, clipped to the sink's rows.
 void fill_rect(SpanSink& sink, i64 left, i64 top, i64 right, i64 bottom);
@@ -197,6 +187,20 @@ void thin_polyline(Painter& painter, const Pt* points, size_t count, bool close)
 // Wide pen with round caps and joins: a disc at every vertex and a band along every
 // segment, collected in `coverage`.
 void wide_polyline(Coverage& coverage, const Pt* points, size_t count, bool close, i64 width);
+
+// How a DC's selected pen draws outlines, chosen when the pen is selected, as a display
+// driver picks its pen functions: a null pen draws nothing, a pen of width 0 or 1 the
+// one-pixel cosmetic line, a wider one round caps and joins around bands.
+struct Stroker {
+    bool one_pixel;  // the outline covers the figure's outermost pixels and no more
+    // The lines through `count` points, back to the first when `close`; the figure lies
+    // within [x0, x1) x [y0, y1).
+    void (*polyline)(const DC& dc, const Pt* points, size_t count, bool close, i64 x0, i64 y0,
+                     i64 x1, i64 y1);
+    // The outline of the ellipse in [left, right) x [top, bottom), whose filled rows are
+    // `rows`.
+    void (*ellipse)(const DC& dc, i64 left, i64 top, i64 right, i64 bottom, const EllipseRows& rows);
+};
 
 }  // namespace zp::raster
 

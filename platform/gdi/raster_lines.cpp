@@ -229,20 +229,9 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
     const Pt ends[2] = {{dc->position.x, dc->position.y}, {x, y}};
     dc->position = {x, y};
     if (!dc->surface) return TRUE;
-    Surface& surface = *dc->surface;
-    const Tools tools(*dc);
-    if (tools.stroke == Tools::Stroke::Thin) {
-        Painter painter(surface, tools.pen_pixel);
-        thin_line(painter, ends[0], ends[1]);
-    } else if (tools.stroke == Tools::Stroke::Wide) {
-        Coverage coverage = coverage_for(surface, std::min(ends[0].x, ends[1].x),
-                                         std::min(ends[0].y, ends[1].y),
-                                         std::max(ends[0].x, ends[1].x) + 1,
-                                         std::max(ends[0].y, ends[1].y) + 1, tools.pen_width);
-        coverage.paint_as_drawn(surface, tools.pen_pixel);  // two caps and a band
-        wide_polyline(coverage, ends, 2, false, tools.pen_width);
-        coverage.paint(surface, tools.pen_pixel);
-    }
+    const i64 x0 = std::min(ends[0].x, ends[1].x), y0 = std::min(ends[0].y, ends[1].y);
+    const i64 x1 = std::max(ends[0].x, ends[1].x) + 1, y1 = std::max(ends[0].y, ends[1].y) + 1;
+    dc->stroker->polyline(*dc, ends, 2, false, x0, y0, x1, y1);
     return TRUE;
 }
 

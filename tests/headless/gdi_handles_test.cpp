@@ -83,6 +83,9 @@ TEST_F(Handles, DeletingASelectedPenWaitsForItsDeselect) {
     ASSERT_NE(old, nullptr);
     EXPECT_TRUE(DeleteObject(pen));
     EXPECT_EQ(zp::live_objects(zp::ObjType::Pen), pens + 1);  // still selected
+    MoveToEx(dc_, 0, 3, nullptr);
+    LineTo(dc_, 8, 3);
+    EXPECT_EQ(GetPixel(dc_, 5, 3), RED) << "a pen deleted while selected still draws";
     EXPECT_FALSE(DeleteObject(pen));                         // but no longer handed out
     EXPECT_EQ(SelectObject(dc_, old), pen);                  // deselected: now it goes
     EXPECT_EQ(zp::live_objects(zp::ObjType::Pen), pens);
