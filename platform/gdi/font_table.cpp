@@ -28,11 +28,11 @@ struct Family {
     const char* bold_italic;
 };
 
-constexpr Family kSans = {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
+constexpr Family SANS = {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
                           "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf"};
-constexpr Family kSerif = {"LiberationSerif-Regular.ttf", "LiberationSerif-Bold.ttf",
+constexpr Family SERIF = {"LiberationSerif-Regular.ttf", "LiberationSerif-Bold.ttf",
                            "LiberationSerif-Italic.ttf", "LiberationSerif-BoldItalic.ttf"};
-constexpr Family kMono = {"LiberationMono-Regular.ttf", "LiberationMono-Bold.ttf",
+constexpr Family MONO = {"LiberationMono-Regular.ttf", "LiberationMono-Bold.ttf",
                           "LiberationMono-Italic.ttf", "LiberationMono-BoldItalic.ttf"};
 
 struct Entry {
@@ -41,26 +41,26 @@ struct Entry {
 };
 
 // Compared without regard to case, as GDI compares face names.
-constexpr Entry kTable[] = {
-    {"Arial", &kSans},
-    {"Helvetica", &kSans},
-    {"Liberation Sans", &kSans},
-    {"MS Sans Serif", &kSans},
-    {"MS Shell Dlg", &kSans},
-    {"MS Shell Dlg 2", &kSans},
-    {"System", &kSans},
-    {"sans-serif", &kSans},
-    {"Times New Roman", &kSerif},
-    {"Times", &kSerif},
-    {"Liberation Serif", &kSerif},
-    {"MS Serif", &kSerif},
-    {"serif", &kSerif},
-    {"Courier New", &kMono},
-    {"Courier", &kMono},
-    {"Liberation Mono", &kMono},
-    {"Fixedsys", &kMono},
-    {"Terminal", &kMono},
-    {"monospace", &kMono},
+constexpr Entry TABLE[] = {
+    {"Arial", &SANS},
+    {"Helvetica", &SANS},
+    {"Liberation Sans", &SANS},
+    {"MS Sans Serif", &SANS},
+    {"MS Shell Dlg", &SANS},
+    {"MS Shell Dlg 2", &SANS},
+    {"System", &SANS},
+    {"sans-serif", &SANS},
+    {"Times New Roman", &SERIF},
+    {"Times", &SERIF},
+    {"Liberation Serif", &SERIF},
+    {"MS Serif", &SERIF},
+    {"serif", &SERIF},
+    {"Courier New", &MONO},
+    {"Courier", &MONO},
+    {"Liberation Mono", &MONO},
+    {"Fixedsys", &MONO},
+    {"Terminal", &MONO},
+    {"monospace", &MONO},
 };
 
 // The folders searched, in order: ZORVE_FONT_DIR from the environment (a list
@@ -97,7 +97,7 @@ void report_missing(const char* name) {
 TableMatch table_face_file(const char* family, int weight, bool italic, FaceFile* out) {
     if (!family) return TableMatch::NotInTable;
     const Family* found = nullptr;
-    for (const Entry& e : kTable)
+    for (const Entry& e : TABLE)
         if (strcasecmp(e.name, family) == 0) found = e.family;
     if (!found) return TableMatch::NotInTable;
     const bool bold = weight >= 600;  // FW_SEMIBOLD and heavier: the bold file

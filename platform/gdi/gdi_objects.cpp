@@ -212,14 +212,14 @@ HGDIOBJ make_stock(int which) {
     }
 }
 
-constexpr int kStockCount = 18;
-constexpr int kDefaultBitmap = kStockCount;  // the 1 x 1 bitmap of a new memory DC
+constexpr int STOCK_COUNT = 18;
+constexpr int DEFAULT_BITMAP = STOCK_COUNT;  // the 1 x 1 bitmap of a new memory DC
 
 HGDIOBJ stock_object(int which) {
-    static HGDIOBJ objects[kStockCount + 1] = {};
-    if (which < 0 || which > kStockCount) return nullptr;
+    static HGDIOBJ objects[STOCK_COUNT + 1] = {};
+    if (which < 0 || which > STOCK_COUNT) return nullptr;
     if (!objects[which]) {
-        if (which == kDefaultBitmap) {
+        if (which == DEFAULT_BITMAP) {
             Bitmap* b = new_bitmap(1, 1, true);
             b->surface.row(0)[0] = 0xFFFFFF;
             objects[which] = b->handle;
@@ -231,7 +231,7 @@ HGDIOBJ stock_object(int which) {
 }
 
 // Very large bitmaps are refused rather than allocated.
-constexpr int64_t kMaxBitmapPixels = int64_t(1) << 27;
+constexpr int64_t MAX_BITMAP_PIXELS = int64_t(1) << 27;
 
 }  // namespace
 
@@ -311,7 +311,7 @@ using namespace zp;
 extern "C" {
 
 HGDIOBJ WINAPI GetStockObject(int which) {
-    if (which == kDefaultBitmap) return nullptr;  // not a public stock object
+    if (which == DEFAULT_BITMAP) return nullptr;  // not a public stock object
     return stock_object(which);
 }
 
@@ -333,7 +333,7 @@ HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
 HDC WINAPI CreateCompatibleDC(HDC) {
     DC* dc = new_object<DC>();
     dc->memory = true;
-    HGDIOBJ bmp = stock_object(kDefaultBitmap);
+    HGDIOBJ bmp = stock_object(DEFAULT_BITMAP);
     dc->bitmap_handle = bmp;
     dc->bitmap = lookup_as<Bitmap>(bmp, ObjType::Bitmap);
     dc->surface = &dc->bitmap->surface;
@@ -348,8 +348,8 @@ BOOL WINAPI DeleteDC(HDC handle) {
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
     if (!lookup_dc(dc) || width < 0 || height < 0) return nullptr;
-    if (width == 0 || height == 0) return static_cast<HBITMAP>(stock_object(kDefaultBitmap));
-    if (static_cast<int64_t>(width) * height > kMaxBitmapPixels) return nullptr;
+    if (width == 0 || height == 0) return static_cast<HBITMAP>(stock_object(DEFAULT_BITMAP));
+    if (static_cast<int64_t>(width) * height > MAX_BITMAP_PIXELS) return nullptr;
     return static_cast<HBITMAP>(new_bitmap(width, height)->handle);
 }
 

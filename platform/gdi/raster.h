@@ -152,11 +152,11 @@ void fill_polygon(SpanSink& sink, const Pt* points, size_t count);
 
 // The rows of an ellipse inscribed in a w x h box, as insets from the box's sides
 // (w, h >= 2). Small boxes are traced exactly as GDI's elliptic regions are; boxes
-// beyond kTracedLimit, where GDI's own integer arithmetic gives out, are computed from
+// beyond TRACED_LIMIT, where GDI's own integer arithmetic gives out, are computed from
 // the ellipse equation.
 class EllipseRows {
 public:
-    static constexpr i64 kTracedLimit = 46340;
+    static constexpr i64 TRACED_LIMIT = 46340;
     EllipseRows(i64 w, i64 h);
     EllipseRows(const EllipseRows&) = delete;
     EllipseRows& operator=(const EllipseRows&) = delete;
@@ -177,7 +177,7 @@ private:
 // The closed outline of the ellipse in box [left, right) x [top, bottom), as the
 // points GDI connects with the pen (every point is a pixel of a thin outline), into
 // `pts` (emptied first, so a caller can keep one buffer for every ellipse).
-// Only for boxes within EllipseRows::kTracedLimit.
+// Only for boxes within EllipseRows::TRACED_LIMIT.
 void ellipse_outline(i64 left, i64 top, i64 right, i64 bottom, std::vector<Pt>& pts);
 
 // Thin (cosmetic) pen: a line from a to b without its end point.

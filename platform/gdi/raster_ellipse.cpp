@@ -37,7 +37,7 @@ struct Walk {
 }  // namespace
 
 EllipseRows::EllipseRows(i64 w, i64 h) : w_(w), h_(h) {
-    if (w > kTracedLimit || h > kTracedLimit) return;
+    if (w > TRACED_LIMIT || h > TRACED_LIMIT) return;
     // Rows from the middle one down; the upper half mirrors them. A narrow ellipse can
     // run out of width before the walk reaches its last rows, which are then empty.
     const size_t rows = static_cast<size_t>(h - h / 2);

@@ -14,8 +14,8 @@ namespace {
 // walks the line, to keep the walk's arithmetic in range; lines that far out are drawn
 // accordingly.
 Pt crop_far(Pt p) {
-    constexpr i64 kFar = 0x10000000;
-    if (p.x >= kFar || p.x <= -kFar || p.y >= kFar || p.y <= -kFar) return {p.x / 8, p.y / 8};
+    constexpr i64 FAR = 0x10000000;
+    if (p.x >= FAR || p.x <= -FAR || p.y >= FAR || p.y <= -FAR) return {p.x / 8, p.y / 8};
     return p;
 }
 

@@ -71,8 +71,8 @@ void wide_ellipse_ring(Coverage& coverage, const Box& box, i64 width) {
 
 void wide_ellipse(Coverage& coverage, const Box& box, i64 width) {
     const i64 w = box.right - box.left, h = box.bottom - box.top;
-    if (w <= EllipseRows::kTracedLimit && h <= EllipseRows::kTracedLimit &&
-        width <= EllipseRows::kTracedLimit) {
+    if (w <= EllipseRows::TRACED_LIMIT && h <= EllipseRows::TRACED_LIMIT &&
+        width <= EllipseRows::TRACED_LIMIT) {
         static std::vector<Pt> pts;  // kept for the next ellipse
         ellipse_outline(box.left, box.top, box.right, box.bottom, pts);
         // Estimate the cost of a disc and a band at every point near the window, in
@@ -85,8 +85,8 @@ void wide_ellipse(Coverage& coverage, const Box& box, i64 width) {
                     p.y + reach >= coverage.top && p.y - reach < coverage.bottom;
         const i64 rows = std::min<i64>(width, coverage.bottom - coverage.top);
         const i64 cols = std::min<i64>(width, coverage.right() - coverage.left());
-        constexpr i64 kBudget = i64(1) << 27;
-        if (near <= kBudget / std::max<i64>(1, rows * (cols + 8))) {
+        constexpr i64 BUDGET = i64(1) << 27;
+        if (near <= BUDGET / std::max<i64>(1, rows * (cols + 8))) {
             wide_polyline(coverage, pts.data(), pts.size(), true, width);
             return;
         }
@@ -111,7 +111,7 @@ void thin_polyline_of(const DC& dc, const Pt* points, size_t count, bool close, 
 
 void thin_ellipse(const DC& dc, i64 left, i64 top, i64 right, i64 bottom, const EllipseRows& rows) {
     Painter painter(*dc.surface, dc.pen_pixel);
-    if (right - left <= EllipseRows::kTracedLimit && bottom - top <= EllipseRows::kTracedLimit) {
+    if (right - left <= EllipseRows::TRACED_LIMIT && bottom - top <= EllipseRows::TRACED_LIMIT) {
         static std::vector<Pt> outline;  // kept for the next ellipse
         ellipse_outline(left, top, right, bottom, outline);
         for (const Pt& p : outline) painter.dot(p.x, p.y);

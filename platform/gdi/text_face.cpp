@@ -23,14 +23,14 @@ namespace zp {
 namespace {
 
 // Heights beyond this many pixels are clamped: a glyph image is height squared bytes.
-constexpr int kMaxPixelHeight = 1000;
+constexpr int MAX_PIXEL_HEIGHT = 1000;
 // GDI's default for a font created with height 0: a 16-pixel cell.
-constexpr int kDefaultCellHeight = 16;
+constexpr int DEFAULT_CELL_HEIGHT = 16;
 // Rendered glyphs kept before the whole glyph cache is dropped and rebuilt on demand.
-constexpr size_t kGlyphBudgetBytes = size_t(64) << 20;
+constexpr size_t GLYPH_BUDGET_BYTES = size_t(64) << 20;
 
-constexpr BYTE kFamilyRoman = 0x10, kFamilySwiss = 0x20, kFamilyModern = 0x30,
-               kFamilyScript = 0x40, kFamilyDecorative = 0x50;
+constexpr BYTE FAMILY_ROMAN = 0x10, FAMILY_SWISS = 0x20, FAMILY_MODERN = 0x30,
+               FAMILY_SCRIPT = 0x40, FAMILY_DECORATIVE = 0x50;
 
 void report_no_font(const char* why) {
     static bool reported = false;
@@ -121,14 +121,14 @@ int face_weight(FT_Face ft) {
 }
 
 BYTE family_bits(FT_Face ft, const TT_OS2* os2) {
-    if (FT_IS_FIXED_WIDTH(ft)) return kFamilyModern;
+    if (FT_IS_FIXED_WIDTH(ft)) return FAMILY_MODERN;
     if (!os2 || os2->version == 0xFFFF) return FF_DONTCARE;
     switch (os2->panose[0]) {  // PANOSE family kind, then serif style
-        case 2: return os2->panose[1] >= 11 && os2->panose[1] <= 13 ? kFamilySwiss
-                       : os2->panose[1] >= 2 && os2->panose[1] <= 10 ? kFamilyRoman
+        case 2: return os2->panose[1] >= 11 && os2->panose[1] <= 13 ? FAMILY_SWISS
+                       : os2->panose[1] >= 2 && os2->panose[1] <= 10 ? FAMILY_ROMAN
                                                                     : FF_DONTCARE;
-        case 3: return kFamilyScript;
-        case 4: return kFamilyDecorative;
+        case 3: return FAMILY_SCRIPT;
+        case 4: return FAMILY_DECORATIVE;
         default: return FF_DONTCARE;
     }
 }
@@ -297,9 +297,9 @@ struct RequestHash {
 };
 
 int normalized_height(int height) {
-    if (height == 0) return kDefaultCellHeight;
-    if (height > 0) return std::min(height, kMaxPixelHeight);
-    return height < -kMaxPixelHeight ? -kMaxPixelHeight : height;
+    if (height == 0) return DEFAULT_CELL_HEIGHT;
+    if (height > 0) return std::min(height, MAX_PIXEL_HEIGHT);
+    return height < -MAX_PIXEL_HEIGHT ? -MAX_PIXEL_HEIGHT : height;
 }
 
 }  // namespace
@@ -329,7 +329,7 @@ GlyphImage glyph_image(const FontFace& face, unsigned char byte) {
     auto& f = const_cast<SizedFace&>(static_cast<const SizedFace&>(face));
     Glyph& g = f.glyphs[byte];
     if (!g.rendered) {
-        if (glyph_bytes() > kGlyphBudgetBytes) drop_all_glyphs();
+        if (glyph_bytes() > GLYPH_BUDGET_BYTES) drop_all_glyphs();
         g.rendered = true;
         FT_Activate_Size(f.size);
         FT_GlyphSlot slot = f.ft->glyph;

@@ -9,7 +9,7 @@ namespace zp {
 
 namespace {
 
-const char* const kDialogClass = "#32770";
+const char* const DIALOG_CLASS = "#32770";
 
 // Template strings are 16-bit characters; only 8-bit ones survive the narrowing.
 struct TemplateReader {
@@ -136,7 +136,7 @@ int scale(int units, int base, int divisor) {
 
 }  // namespace
 
-bool is_dialog_class(const WindowClass& window_class) { return window_class.name == kDialogClass; }
+bool is_dialog_class(const WindowClass& window_class) { return window_class.name == DIALOG_CLASS; }
 
 int dialog_font_height() { return HIWORD(GetDialogBaseUnits()); }
 
@@ -147,7 +147,7 @@ void register_control_classes() {
     WNDCLASSA c = {};
     c.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
     c.lpfnWndProc = dialog_window_proc;
-    c.lpszClassName = kDialogClass;
+    c.lpszClassName = DIALOG_CLASS;
     RegisterClassA(&c);
     c.lpfnWndProc = button_proc;
     c.lpszClassName = "Button";
@@ -226,7 +226,7 @@ INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialo
     int cw = 0, ch = 0;
     client_size_of(probe, &cw, &ch);
     const int frame_x = (1000 - cw) / 2, frame_bottom = frame_x, frame_top = 1000 - ch - frame_bottom;
-    HWND dialog = CreateWindowExA(header.dwExtendedStyle, kDialogClass, title.c_str(), style,
+    HWND dialog = CreateWindowExA(header.dwExtendedStyle, DIALOG_CLASS, title.c_str(), style,
                                   origin_x + px(header.x) - frame_x, origin_y + py(header.y) - frame_top,
                                   px(header.cx) + 2 * frame_x, py(header.cy) + frame_top + frame_bottom,
                                   owner, nullptr, instance, nullptr);

@@ -13,9 +13,9 @@ namespace zp {
 namespace {
 
 // Wine's default non-client metrics.
-constexpr int kCaption = 19;
-constexpr int kDialogFrame = 3;
-constexpr int kSizingFrame = 4;
+constexpr int CAPTION = 19;
+constexpr int DIALOG_FRAME = 3;
+constexpr int SIZING_FRAME = 4;
 
 struct Registry {
     std::vector<std::unique_ptr<WindowClass>> classes;
@@ -60,12 +60,12 @@ Window* find_window(HWND handle) {
 void client_size_of(const Window& w, int* cw, int* ch) {
     int frame = 0;
     if (w.style & WS_THICKFRAME)
-        frame = kSizingFrame;
+        frame = SIZING_FRAME;
     else if ((w.style & WS_CAPTION) || (w.style & WS_DLGFRAME))
-        frame = kDialogFrame;
+        frame = DIALOG_FRAME;
     else if (w.style & WS_BORDER)
         frame = 1;
-    int top = frame + (((w.style & WS_CAPTION) == WS_CAPTION) ? kCaption : 0);
+    int top = frame + (((w.style & WS_CAPTION) == WS_CAPTION) ? CAPTION : 0);
     if (w.menu && is_top_level(w)) top += MENU_BAR_HEIGHT;
     *cw = std::max(0, w.width - 2 * frame);
     *ch = std::max(0, w.height - top - frame);

@@ -19,8 +19,8 @@ struct FootprintCase {
     const char* pixels; // rows of '.' untouched, '#' pen, 'o' brush, '?' other; '\n' after each
 };
 
-constexpr COLORREF kFootprintPen = RGB(255, 0, 0);
-constexpr COLORREF kFootprintBrush = RGB(0, 0, 255);
+constexpr COLORREF FOOTPRINT_PEN = RGB(255, 0, 0);
+constexpr COLORREF FOOTPRINT_BRUSH = RGB(0, 0, 255);
 
 // Draws the case into a new bitmap and returns its pixels in the footprint form.
 inline std::string draw_footprint(const FootprintCase& c) {
@@ -28,8 +28,8 @@ inline std::string draw_footprint(const FootprintCase& c) {
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, c.width, c.height);
     HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
-    HPEN pen = CreatePen(c.pen < 0 ? PS_NULL : PS_SOLID, c.pen < 0 ? 0 : c.pen, kFootprintPen);
-    HBRUSH brush = c.brush ? CreateSolidBrush(c.brush == 2 ? kFootprintPen : kFootprintBrush)
+    HPEN pen = CreatePen(c.pen < 0 ? PS_NULL : PS_SOLID, c.pen < 0 ? 0 : c.pen, FOOTPRINT_PEN);
+    HBRUSH brush = c.brush ? CreateSolidBrush(c.brush == 2 ? FOOTPRINT_PEN : FOOTPRINT_BRUSH)
                            : nullptr;
     HGDIOBJ old_pen = SelectObject(dc, pen);
     HGDIOBJ old_brush = SelectObject(dc, brush ? static_cast<HGDIOBJ>(brush)
@@ -53,7 +53,7 @@ inline std::string draw_footprint(const FootprintCase& c) {
     for (int y = 0; y < c.height; ++y) {
         for (int x = 0; x < c.width; ++x) {
             COLORREF v = GetPixel(dc, x, y);
-            rows += v == 0 ? '.' : v == kFootprintPen ? '#' : v == kFootprintBrush ? 'o' : '?';
+            rows += v == 0 ? '.' : v == FOOTPRINT_PEN ? '#' : v == FOOTPRINT_BRUSH ? 'o' : '?';
         }
         rows += '\n';
     }

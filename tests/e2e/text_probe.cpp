@@ -16,7 +16,7 @@
 namespace {
 
 // The text the bad colour below makes the console show.
-const char* const kIllegalColor = "Illegal color 30; using RED.";
+const char* const ILLEGAL_COLOR = "Illegal color 30; using RED.";
 
 // The first column with ink when `text` is drawn at x = 0 in the font selected into
 // `dc`: where a console line's ink starts, past its first glyph's left bearing.
@@ -46,7 +46,7 @@ int first_ink_column(HDC dc, const char* text) {
     return column;
 }
 
-// The console's line height, the width of kIllegalColor, the average letter width and
+// The console's line height, the width of ILLEGAL_COLOR, the average letter width and
 // where the ink of the two lines a bad colour writes starts, measured as the console
 // draws: the stock fixed-pitch font in the console window's device context.
 void print_console_metrics() {
@@ -56,7 +56,7 @@ void print_console_metrics() {
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     SIZE extent{};
-    GetTextExtentPoint32A(dc, kIllegalColor, static_cast<int>(std::strlen(kIllegalColor)), &extent);
+    GetTextExtentPoint32A(dc, ILLEGAL_COLOR, static_cast<int>(std::strlen(ILLEGAL_COLOR)), &extent);
     const int ink_correction = first_ink_column(dc, "I");  // "Illegal color ..."
     const int ink_log = first_ink_column(dc, "r");         // "red rectangle ..."
     SelectObject(dc, old);

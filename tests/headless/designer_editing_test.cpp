@@ -9,7 +9,7 @@ namespace {
 using namespace person;
 
 // A selected heart carries ticks at the corners of its hit box (35 left, 35 down).
-bool selected_heart_at(int x, int y) { return screen_at(x - 35, y - 30) == kBlack; }
+bool selected_heart_at(int x, int y) { return screen_at(x - 35, y - 30) == BLACK; }
 
 using DesignerEditing = Designer;
 
@@ -22,32 +22,32 @@ TEST_F(DesignerEditing, MomentaryButtonsLookPressedForExactlyOneFrame) {
     s.click_button(BUTTON_NEXT_OBJECT);
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppPpppp");
-        EXPECT_NE(screen_at(60, 80), kRed);  // a starburst now, not a heart
-        EXPECT_EQ(screen_at(80, 100), kRed);  // its horizontal ray
+        EXPECT_NE(screen_at(60, 80), RED);  // a starburst now, not a heart
+        EXPECT_EQ(screen_at(80, 100), RED);  // its horizontal ray
     });
     s.tick();
     s.check([] { EXPECT_EQ(panel_looks(), "ppppppp"); });
     s.click_button(BUTTON_BACKGROUND_COLOR);
     s.check([] {
         EXPECT_EQ(panel_looks(), "pppPppp");
-        EXPECT_EQ(screen_at(0, -100), kOrange);
+        EXPECT_EQ(screen_at(0, -100), ORANGE);
     });
     s.tick();
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppppppp");
-        EXPECT_EQ(screen_at(0, -100), kOrange);
+        EXPECT_EQ(screen_at(0, -100), ORANGE);
     });
     s.click_button(BUTTON_OBJECT_COLOR);
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppppPpp");
-        EXPECT_EQ(screen_at(80, 100), kGreen);  // red + 1
+        EXPECT_EQ(screen_at(80, 100), GREEN);  // red + 1
     });
     s.tick();
     s.check([] { EXPECT_EQ(panel_looks(), "ppppppp"); });
     s.click_button(BUTTON_DELETE_OBJECT);
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppppppP");
-        EXPECT_EQ(screen_at(80, 100), kOrange);
+        EXPECT_EQ(screen_at(80, 100), ORANGE);
         EXPECT_TRUE(selected_heart_at(-80, 100));
     });
     s.tick();
@@ -69,8 +69,8 @@ TEST_F(DesignerEditing, MomentaryButtonsLookPressedForExactlyOneFrame) {
         s.click_button(button);
         s.check([] {
             EXPECT_EQ(panel_looks(), "Ppdpdpp");
-            EXPECT_EQ(screen_at(-80, 100), kRed);
-            EXPECT_EQ(screen_at(-80, 80), kRed);  // still a heart
+            EXPECT_EQ(screen_at(-80, 100), RED);
+            EXPECT_EQ(screen_at(-80, 80), RED);  // still a heart
         });
     }
     // Mode buttons stay pressed as long as their mode lasts.
@@ -111,7 +111,7 @@ TEST_F(DesignerEditing, EachButtonActsOnlyInsideItsEdges) {
                 s.click(0, 0);
             }
             s.check([&] { before = look(); });
-            s.click(kButtonX, y);
+            s.click(BUTTON_X, y);
             s.check([&, b = b, y = y, acts = acts] {
                 const Seen after = look();
                 const bool changed = after.looks != before.looks || after.card != before.card;
@@ -127,11 +127,11 @@ TEST_F(DesignerEditing, BackgroundColorStepsThroughAllColoursAndWraps) {
     Script s;
     for (int i = 1; i <= ZORVE_COLORS; ++i) {
         s.click_button(BUTTON_BACKGROUND_COLOR);
-        if (i == 11) s.check([] { EXPECT_EQ(screen_at(0, 0), kGray20); });  // colour 23
-        if (i == 12) s.check([] { EXPECT_EQ(screen_at(0, 0), kBlack); });   // wrapped to 0
-        if (i == 13) s.check([] { EXPECT_EQ(screen_at(0, 0), kWhite); });
+        if (i == 11) s.check([] { EXPECT_EQ(screen_at(0, 0), GRAY20); });  // colour 23
+        if (i == 12) s.check([] { EXPECT_EQ(screen_at(0, 0), BLACK); });   // wrapped to 0
+        if (i == 13) s.check([] { EXPECT_EQ(screen_at(0, 0), WHITE); });
     }
-    s.check([] { EXPECT_EQ(screen_at(0, 0), kTurquoise); });
+    s.check([] { EXPECT_EQ(screen_at(0, 0), TURQUOISE); });
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -147,16 +147,16 @@ TEST_F(DesignerEditing, TheCardIsFullAfter99ObjectsUntilOneIsDeleted) {
         s.click_button(i % 2 ? BUTTON_NEW_SHAPE : BUTTON_NEW_MESSAGE);
     }
     s.check([] {
-        EXPECT_TRUE(status_shows(-188, -176, kBlack));
-        EXPECT_FALSE(status_shows(-224, -196, kBlue));
+        EXPECT_TRUE(status_shows(-188, -176, BLACK));
+        EXPECT_FALSE(status_shows(-224, -196, BLUE));
     });
     s.click(-100, -100);
     auto full = [] {
-        EXPECT_EQ(screen_at(-100, -100), kTurquoise);
+        EXPECT_EQ(screen_at(-100, -100), TURQUOISE);
         EXPECT_EQ(panel_looks(), "ppdpdpp");
-        EXPECT_FALSE(status_shows(-188, -176, kBlack));
-        EXPECT_TRUE(status_shows(-208, -197, kBlue));  // "You can't add any more ..."
-        EXPECT_TRUE(status_shows(-222, -211, kBlue));  // "Use Delete Object ..."
+        EXPECT_FALSE(status_shows(-188, -176, BLACK));
+        EXPECT_TRUE(status_shows(-208, -197, BLUE));  // "You can't add any more ..."
+        EXPECT_TRUE(status_shows(-222, -211, BLUE));  // "Use Delete Object ..."
     };
     s.check(full);
     s.click(-100, -100);  // the card ignores clicks now
@@ -175,16 +175,16 @@ TEST_F(DesignerEditing, TheCardIsFullAfter99ObjectsUntilOneIsDeleted) {
     s.click_button(BUTTON_NEW_SHAPE);
     s.click(-100, -100);
     s.check([] {
-        EXPECT_EQ(screen_at(-100, -100), kRed);
+        EXPECT_EQ(screen_at(-100, -100), RED);
         EXPECT_EQ(panel_looks(), "ppppppp");
-        EXPECT_TRUE(status_shows(-188, -176, kBlack));
-        EXPECT_FALSE(status_shows(-224, -196, kBlue));
+        EXPECT_TRUE(status_shows(-188, -176, BLACK));
+        EXPECT_FALSE(status_shows(-224, -196, BLUE));
     });
     s.click_button(BUTTON_NEW_SHAPE);
     s.click(-100, 50);
     s.check([] {
-        EXPECT_EQ(screen_at(-100, 50), kTurquoise);
-        EXPECT_TRUE(status_shows(-208, -197, kBlue));
+        EXPECT_EQ(screen_at(-100, 50), TURQUOISE);
+        EXPECT_TRUE(status_shows(-208, -197, BLUE));
     });
     EXPECT_EQ(s.run(), 0);
 }
@@ -198,7 +198,7 @@ TEST_F(DesignerEditing, DeletingTheMiddleTheLastTheFirstAndTheOnlyObject) {
             s.click(x, y);
         }
     };
-    auto shows = [y](int x) { return screen_at(x, y) == kRed; };
+    auto shows = [y](int x) { return screen_at(x, y) == RED; };
     add_three();
     s.click_button(BUTTON_SELECT_OBJECT);
     s.click(bx, y);

@@ -12,17 +12,17 @@ namespace {
 using namespace person;
 using Lines = std::vector<std::string>;
 
-const std::string kFrameStart = "white rectangle with bounding box (-300,250) to (300,-250), filled\n";
-const std::string kStatusAdd = "black text at (-145,-190), \"Click on the card to add a shape\"\n";
-const std::string kStatusSelected =
+const std::string FRAME_START = "white rectangle with bounding box (-300,250) to (300,-250), filled\n";
+const std::string STATUS_ADD = "black text at (-145,-190), \"Click on the card to add a shape\"\n";
+const std::string STATUS_SELECTED =
     "black text at (-145,-190), \"Object selected. You can move it, change it, or change its color.\"\n";
-const std::string kStatusSelect =
+const std::string STATUS_SELECT =
     "black text at (-145,-190), \"To select a shape, click on it.  To select a message, click on "
     "its first letter\"\n";
 
 // The log lines of the frame drawn last (logging must be on).
 Lines last_frame(const Lines& all) {
-    auto start = std::find(all.rbegin(), all.rend(), kFrameStart);
+    auto start = std::find(all.rbegin(), all.rend(), FRAME_START);
     if (start == all.rend()) return {};
     return Lines(start.base() - 1, all.end());
 }
@@ -36,25 +36,25 @@ int count_prefix(const Lines& frame, const std::string& prefix) {
                              [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
-int frames_in(const Lines& all) { return int(std::count(all.begin(), all.end(), kFrameStart)); }
+int frames_in(const Lines& all) { return int(std::count(all.begin(), all.end(), FRAME_START)); }
 
 // A selected heart carries ticks at the corners of its hit box (35 left, 35 down).
-bool selected_heart_at(int x, int y) { return screen_at(x - 35, y - 30) == kBlack; }
+bool selected_heart_at(int x, int y) { return screen_at(x - 35, y - 30) == BLACK; }
 
 using DesignerLoop = Designer;
 
 TEST_F(DesignerLoop, TheFirstFrameShowsAnEmptyTurquoiseCardInAddShapeMode) {
     Script s;
     s.check([] {
-        EXPECT_EQ(screen_at(0, 0), kTurquoise);
+        EXPECT_EQ(screen_at(0, 0), TURQUOISE);
         // The card's painted edges; the screen around it is 50% gray.
-        EXPECT_EQ(screen_at(-145, -150), kTurquoise);
-        EXPECT_EQ(screen_at(220, 200), kTurquoise);
-        EXPECT_EQ(screen_at(-146, 0), kGray50);
-        EXPECT_EQ(screen_at(221, 0), kGray50);
-        EXPECT_EQ(screen_at(0, -151), kGray50);
-        EXPECT_EQ(screen_at(0, 201), kGray50);
-        EXPECT_EQ(screen_at(250, 230), kGray20);  // title band
+        EXPECT_EQ(screen_at(-145, -150), TURQUOISE);
+        EXPECT_EQ(screen_at(220, 200), TURQUOISE);
+        EXPECT_EQ(screen_at(-146, 0), GRAY50);
+        EXPECT_EQ(screen_at(221, 0), GRAY50);
+        EXPECT_EQ(screen_at(0, -151), GRAY50);
+        EXPECT_EQ(screen_at(0, 201), GRAY50);
+        EXPECT_EQ(screen_at(250, 230), GRAY20);  // title band
         EXPECT_EQ(panel_looks(), "Ppdpdpp");       // New Shape pressed, two disabled
         EXPECT_FALSE(IsWindowVisible(runtime.console_window));
         EXPECT_EQ(runtime.logging_flag, 0);
@@ -64,7 +64,7 @@ TEST_F(DesignerLoop, TheFirstFrameShowsAnEmptyTurquoiseCardInAddShapeMode) {
     s.tick();
     s.check([] {
         Lines frame = last_frame(lines());
-        EXPECT_TRUE(has_line(frame, kStatusAdd));
+        EXPECT_TRUE(has_line(frame, STATUS_ADD));
         EXPECT_EQ(count_prefix(frame, "black text at (-145,-190)"), 1);
     });
     EXPECT_EQ(s.run(), 0);
@@ -75,18 +75,18 @@ TEST_F(DesignerLoop, AClickAddsARedHeartAndTheNextClickMovesIt) {
     s.ctrl_key('L');
     s.click(0, 0);
     s.check([] {
-        EXPECT_EQ(screen_at(0, 0), kRed);
-        EXPECT_EQ(screen_at(0, -20), kRed);  // the heart's point
+        EXPECT_EQ(screen_at(0, 0), RED);
+        EXPECT_EQ(screen_at(0, -20), RED);  // the heart's point
         EXPECT_TRUE(selected_heart_at(0, 0));
         EXPECT_EQ(panel_looks(), "ppppppp");
         Lines frame = last_frame(lines());
-        EXPECT_TRUE(has_line(frame, kStatusSelected));
+        EXPECT_TRUE(has_line(frame, STATUS_SELECTED));
         EXPECT_EQ(count_prefix(frame, "red circle at "), 2);
     });
     s.click(50, 50);
     s.check([] {
-        EXPECT_EQ(screen_at(50, 50), kRed);
-        EXPECT_EQ(screen_at(0, 0), kTurquoise);
+        EXPECT_EQ(screen_at(50, 50), RED);
+        EXPECT_EQ(screen_at(0, 0), TURQUOISE);
         EXPECT_TRUE(selected_heart_at(50, 50));
         Lines frame = last_frame(lines());
         EXPECT_EQ(count_prefix(frame, "red circle at "), 2);  // moved, not a second heart
@@ -103,18 +103,18 @@ TEST_F(DesignerLoop, SelectModeKeepsItsModeOnAMissAndSelectsOnAHit) {
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppdpdPp");
         EXPECT_FALSE(selected_heart_at(0, 0));  // choosing a mode drops the selection
-        EXPECT_TRUE(has_line(last_frame(lines()), kStatusSelect));
+        EXPECT_TRUE(has_line(last_frame(lines()), STATUS_SELECT));
     });
     s.click(100, -100);
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppdpdPp");
-        EXPECT_TRUE(has_line(last_frame(lines()), kStatusSelect));
+        EXPECT_TRUE(has_line(last_frame(lines()), STATUS_SELECT));
     });
     s.click(0, 16);  // just inside the heart's hit box
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppppppp");
         EXPECT_TRUE(selected_heart_at(0, 0));
-        EXPECT_TRUE(has_line(last_frame(lines()), kStatusSelected));
+        EXPECT_TRUE(has_line(last_frame(lines()), STATUS_SELECTED));
     });
     EXPECT_EQ(s.run(), 0);
 }
@@ -123,11 +123,11 @@ TEST_F(DesignerLoop, ClicksAreSortedByRegionAtTheExactEdges) {
     Script s;
     // Background Color's band, just right of the panel region and just inside it.
     s.click(-195, 60);
-    s.check([] { EXPECT_EQ(screen_at(0, 0), kTurquoise); });
+    s.check([] { EXPECT_EQ(screen_at(0, 0), TURQUOISE); });
     s.click(-196, 60);
-    s.check([] { EXPECT_EQ(screen_at(0, 0), kOrange); });
+    s.check([] { EXPECT_EQ(screen_at(0, 0), ORANGE); });
     s.click(-290, 60);
-    s.check([] { EXPECT_EQ(screen_at(0, 0), kOrange); });
+    s.check([] { EXPECT_EQ(screen_at(0, 0), ORANGE); });
     s.click(-289, 60);
     s.check([] { EXPECT_EQ(screen_at(0, 0), RGB(153, 102, 51)); });  // brown
     // Just outside the card on each side: no heart, still adding.
@@ -135,20 +135,20 @@ TEST_F(DesignerLoop, ClicksAreSortedByRegionAtTheExactEdges) {
         s.click(x, y);
         s.check([x = x, y = y] {
             EXPECT_EQ(panel_looks(), "Ppdpdpp") << x << "," << y;
-            EXPECT_NE(screen_at(x, y), kRed) << x << "," << y;
+            EXPECT_NE(screen_at(x, y), RED) << x << "," << y;
         });
     }
     // The card's own lower-left and upper-right corners.
     s.click(-145, -150);
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppppppp");
-        EXPECT_EQ(screen_at(-145, -150), kRed);
+        EXPECT_EQ(screen_at(-145, -150), RED);
     });
     s.click_button(BUTTON_NEW_SHAPE);
     s.click(219, 199);
     s.check([] {
         EXPECT_EQ(panel_looks(), "ppppppp");
-        EXPECT_EQ(screen_at(219, 199), kRed);
+        EXPECT_EQ(screen_at(219, 199), RED);
     });
     EXPECT_EQ(s.run(), 0);
 }
@@ -170,7 +170,7 @@ TEST_F(DesignerLoop, KeysAndTicksRedrawWithoutChangingAnything) {
         EXPECT_EQ(frames_in(lines()), frames_before + 2);
         EXPECT_EQ(panel_looks(), "ppppppp");
         EXPECT_TRUE(selected_heart_at(30, 40));
-        EXPECT_TRUE(has_line(last_frame(lines()), kStatusSelected));
+        EXPECT_TRUE(has_line(last_frame(lines()), STATUS_SELECTED));
     });
     EXPECT_EQ(s.run(), 0);
 }
@@ -229,7 +229,7 @@ TEST_F(DesignerLoop, WithLoggingOnAFrameLogsItsDrawingsInDrawingOrder) {
     s.ctrl_key('L');
     auto expected = [](bool next_pressed, const char* text) {
         Lines l = {
-            kFrameStart,
+            FRAME_START,
             "50% gray rectangle with bounding box (-300,250) to (300,-250), filled\n",
             "20% gray rectangle with bounding box (-300,250) to (300,204), filled\n",
             "white text at (-116,211), \"Cordelune!\"\n",
@@ -243,7 +243,7 @@ TEST_F(DesignerLoop, WithLoggingOnAFrameLogsItsDrawingsInDrawingOrder) {
             "black line from (0,0) to (10,0), width 1\n",
             "black line from (0,20) to (0,15), width 1\n",
             "black line from (0,20) to (10,20), width 1\n",
-            kStatusSelected,
+            STATUS_SELECTED,
         };
         const char* labels[] = {"New Shape",    "New Message",   "Next Object",  "Background Color",
                                 "Object Color", "Select Object", "Delete Object"};

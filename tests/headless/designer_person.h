@@ -17,15 +17,15 @@ namespace person {
 
 namespace hl = zp::headless;
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kTurquoise = RGB(153, 255, 204);
-constexpr COLORREF kOrange = RGB(255, 102, 0);
-constexpr COLORREF kGray50 = RGB(128, 128, 128);
-constexpr COLORREF kGray20 = RGB(204, 204, 204);
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+constexpr COLORREF RED = RGB(255, 0, 0);
+constexpr COLORREF GREEN = RGB(0, 255, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
+constexpr COLORREF TURQUOISE = RGB(153, 255, 204);
+constexpr COLORREF ORANGE = RGB(255, 102, 0);
+constexpr COLORREF GRAY50 = RGB(128, 128, 128);
+constexpr COLORREF GRAY20 = RGB(204, 204, 204);
 
 // What the graphics window shows at a runtime point.
 inline COLORREF screen_at(int x, int y) {
@@ -50,10 +50,10 @@ inline bool screen_has(int left, int bottom, int right, int top, COLORREF color)
 // (gray label), 'p' plain (highlight and black label).
 inline char button_look(int button) {
     const int top = button_tops[button], bottom = top - BUTTON_HEIGHT;
-    if (screen_at(BUTTON_LEFT + 5, top - 1) == kGray20) return 'P';
+    if (screen_at(BUTTON_LEFT + 5, top - 1) == GRAY20) return 'P';
     // The label area, clear of the bevel's shadow lines.
-    if (screen_has(BUTTON_LEFT + 3, bottom + 4, BUTTON_RIGHT - 4, top - 3, kBlack)) return 'p';
-    if (screen_has(BUTTON_LEFT + 3, bottom + 4, BUTTON_RIGHT - 4, top - 3, kGray50)) return 'd';
+    if (screen_has(BUTTON_LEFT + 3, bottom + 4, BUTTON_RIGHT - 4, top - 3, BLACK)) return 'p';
+    if (screen_has(BUTTON_LEFT + 3, bottom + 4, BUTTON_RIGHT - 4, top - 3, GRAY50)) return 'd';
     return '?';
 }
 
@@ -66,7 +66,7 @@ inline std::string panel_looks() {
 
 // A point in the middle of a button, to click on.
 inline int button_middle_y(int button) { return button_tops[button] - BUTTON_HEIGHT / 2; }
-constexpr int kButtonX = (BUTTON_LEFT + BUTTON_RIGHT) / 2;
+constexpr int BUTTON_X = (BUTTON_LEFT + BUTTON_RIGHT) / 2;
 
 // A script of actions, one per wait of the designer. Checks run when the designer next
 // waits, that is, on the frame drawn after the action before them.
@@ -79,7 +79,7 @@ public:
     void click(int x, int y) {
         action([x, y] { hl::click(runtime.graphics_window, runtime.origin_x + x, runtime.origin_y - y); });
     }
-    void click_button(int button) { click(kButtonX, button_middle_y(button)); }
+    void click_button(int button) { click(BUTTON_X, button_middle_y(button)); }
     // One timer tick: the running animation draws the next frame.
     void tick() { action([] { hl::advance_clock(ANIMATION_PERIOD_MS); }); }
     void ctrl_key(char letter) { action([letter] { hl::press_ctrl_key(runtime.graphics_window, letter); }); }

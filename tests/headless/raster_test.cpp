@@ -12,23 +12,23 @@
 
 namespace {
 
-constexpr uint32_t kFrame = 0x00C0FFEE;  // stays in the frame around a surface
-constexpr COLORREF kPen = RGB(255, 0, 0);
-constexpr COLORREF kBrush = RGB(0, 0, 255);
+constexpr uint32_t FRAME = 0x00C0FFEE;  // stays in the frame around a surface
+constexpr COLORREF PEN = RGB(255, 0, 0);
+constexpr COLORREF BRUSH = RGB(0, 0, 255);
 
 // A surface that is a window into a larger canvas, so that anything drawn past the
 // surface's edges lands in a frame that can be checked.
 class FramedSurface {
 public:
-    static constexpr int kBorder = 16;
+    static constexpr int BORDER = 16;
 
     FramedSurface(int width, int height)
-        : stride_(width + 2 * kBorder),
-          canvas_(static_cast<size_t>(stride_) * (height + 2 * kBorder), kFrame) {
+        : stride_(width + 2 * BORDER),
+          canvas_(static_cast<size_t>(stride_) * (height + 2 * BORDER), FRAME) {
         surface_.width = width;
         surface_.height = height;
         surface_.stride = stride_;
-        surface_.pixels = canvas_.data() + static_cast<size_t>(kBorder) * stride_ + kBorder;
+        surface_.pixels = canvas_.data() + static_cast<size_t>(BORDER) * stride_ + BORDER;
         for (int y = 0; y < height; ++y) std::fill(surface_.row(y), surface_.row(y) + width, 0u);
         dc_ = zp::create_surface_dc(&surface_);
     }
@@ -41,11 +41,11 @@ public:
     int height() const { return surface_.height; }
 
     bool frame_untouched() const {
-        for (int y = 0; y < surface_.height + 2 * kBorder; ++y)
+        for (int y = 0; y < surface_.height + 2 * BORDER; ++y)
             for (int x = 0; x < stride_; ++x) {
-                const bool inside = y >= kBorder && y < kBorder + surface_.height &&
-                                    x >= kBorder && x < kBorder + surface_.width;
-                if (!inside && canvas_[static_cast<size_t>(y) * stride_ + x] != kFrame)
+                const bool inside = y >= BORDER && y < BORDER + surface_.height &&
+                                    x >= BORDER && x < BORDER + surface_.width;
+                if (!inside && canvas_[static_cast<size_t>(y) * stride_ + x] != FRAME)
                     return false;
             }
         return true;
@@ -72,8 +72,8 @@ private:
 class Tools {
 public:
     Tools(HDC dc, int style, int width, bool brush) : dc_(dc) {
-        pen_ = CreatePen(style, width, kPen);
-        brush_ = brush ? CreateSolidBrush(kBrush) : nullptr;
+        pen_ = CreatePen(style, width, PEN);
+        brush_ = brush ? CreateSolidBrush(BRUSH) : nullptr;
         old_pen_ = SelectObject(dc, pen_);
         old_brush_ = SelectObject(dc, brush_ ? static_cast<HGDIOBJ>(brush_)
                                              : GetStockObject(NULL_BRUSH));
@@ -92,8 +92,8 @@ private:
     HGDIOBJ old_pen_, old_brush_;
 };
 
-const uint32_t kPenPixel = zp::pixel_from_colorref(kPen);
-const uint32_t kBrushPixel = zp::pixel_from_colorref(kBrush);
+const uint32_t PEN_PIXEL = zp::pixel_from_colorref(PEN);
+const uint32_t BRUSH_PIXEL = zp::pixel_from_colorref(BRUSH);
 
 struct Call {
     char shape;  // 'R', 'E', 'P' (triangle), 'L' (MoveToEx + LineTo)
@@ -159,14 +159,14 @@ TEST(Raster, TheWidestLinesCoverTheWholeSurface) {
         s.clear();
         Tools tools(s.dc(), PS_SOLID, INT_MAX, false);
         draw(s.dc(), c);
-        EXPECT_EQ(s.count(kPenPixel), s.width() * s.height()) << c.v[0] << "," << c.v[1];
+        EXPECT_EQ(s.count(PEN_PIXEL), s.width() * s.height()) << c.v[0] << "," << c.v[1];
         EXPECT_TRUE(s.frame_untouched());
     }
     // Half the widest pen is short of a line running along INT_MIN.
     s.clear();
     Tools tools(s.dc(), PS_SOLID, INT_MAX, false);
     draw(s.dc(), {'L', {INT_MIN, INT_MIN, INT_MAX, INT_MIN}});
-    EXPECT_EQ(s.count(kPenPixel), 0);
+    EXPECT_EQ(s.count(PEN_PIXEL), 0);
 }
 
 TEST(Raster, HugeFiguresAroundTheSurfaceFillItWithoutAnOutline) {
@@ -179,7 +179,7 @@ TEST(Raster, HugeFiguresAroundTheSurfaceFillItWithoutAnOutline) {
                 shape == 'P' ? Call{'P', {-2000000000, -100000, 2000000000, -100000, 0, 2000000000}}
                              : Call{shape, {-1000000, -900000, 1000000, 1100000}};
             draw(s.dc(), c);
-            EXPECT_EQ(s.count(kBrushPixel), s.width() * s.height()) << shape << " " << width;
+            EXPECT_EQ(s.count(BRUSH_PIXEL), s.width() * s.height()) << shape << " " << width;
         }
     }
 }
@@ -193,8 +193,8 @@ TEST(Raster, AHugeEllipseWhoseOutlineCrossesTheSurfaceDrawsIt) {
         Ellipse(s.dc(), 30, -3000000, 4000000, 3000000);
         for (int y = 0; y < s.height(); ++y) {
             EXPECT_EQ(s.at(0, y), 0u) << y;
-            EXPECT_EQ(s.at(30, y), kPenPixel) << y;
-            EXPECT_EQ(s.at(s.width() - 1, y), kBrushPixel) << y;
+            EXPECT_EQ(s.at(30, y), PEN_PIXEL) << y;
+            EXPECT_EQ(s.at(s.width() - 1, y), BRUSH_PIXEL) << y;
         }
         EXPECT_TRUE(s.frame_untouched());
     }
@@ -240,7 +240,7 @@ TEST(Raster, AWideOutlineOfManyCornersIsTheUnionOfItsSegments) {
             for (int y = 0; y < whole.height(); ++y)
                 for (int x = 0; x < whole.width(); ++x) differ += whole.at(x, y) != pieces.at(x, y);
             EXPECT_EQ(differ, 0) << teeth << " teeth, pen " << pen;
-            EXPECT_GT(whole.count(kPenPixel), 20 * teeth);
+            EXPECT_GT(whole.count(PEN_PIXEL), 20 * teeth);
             EXPECT_TRUE(whole.frame_untouched());
         }
     }
@@ -280,13 +280,13 @@ TEST(Raster, EveryChangedPixelLiesInsideTheMarkedDamage) {
     }
     s.clear();
     s.surface().take_damage();
-    SetPixel(s.dc(), 17, 9, kPen);
-    SetPixel(s.dc(), 60, 46, kPen);
+    SetPixel(s.dc(), 17, 9, PEN);
+    SetPixel(s.dc(), 60, 46, PEN);
     check("SetPixel");
     HFONT font = CreateFontA(-20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0,
                              "Arial");
     const HGDIOBJ old_font = SelectObject(s.dc(), font);
-    SetTextColor(s.dc(), kPen);
+    SetTextColor(s.dc(), PEN);
     for (int mode : {TRANSPARENT, OPAQUE}) {
         s.clear();
         s.surface().take_damage();
@@ -306,14 +306,14 @@ TEST(Raster, ClippingCutsFiguresWithoutMovingThem) {
         {'E', {35, 20, 75, 58}}, {'P', {-20, 10, 25, -15, 70, 55}},
         {'L', {-20, 30, 70, -12}}, {'L', {55, -30, 20, 70}}, {'L', {-5, 44, 80, 46}},
     };
-    constexpr int kShift = 40;  // the big surface's origin, in the small one's terms
+    constexpr int SHIFT = 40;  // the big surface's origin, in the small one's terms
     for (const Call& c : calls) {
         for (int width : {-1, 0, 1, 2, 5, 8}) {
             for (bool brush : {false, true}) {
                 if (width < 0 && !brush) continue;
-                FramedSurface small(61, 47), big(61 + 2 * kShift, 47 + 2 * kShift);
+                FramedSurface small(61, 47), big(61 + 2 * SHIFT, 47 + 2 * SHIFT);
                 Call moved = c;
-                for (int& v : moved.v) v += kShift;
+                for (int& v : moved.v) v += SHIFT;
                 {
                     Tools a(small.dc(), width < 0 ? PS_NULL : PS_SOLID, width, brush);
                     draw(small.dc(), c);
@@ -325,7 +325,7 @@ TEST(Raster, ClippingCutsFiguresWithoutMovingThem) {
                 int differ = 0;
                 for (int y = 0; y < small.height(); ++y)
                     for (int x = 0; x < small.width(); ++x)
-                        differ += small.at(x, y) != big.at(x + kShift, y + kShift);
+                        differ += small.at(x, y) != big.at(x + SHIFT, y + SHIFT);
                 EXPECT_EQ(differ, 0) << c.shape << " width " << width << " brush " << brush;
                 EXPECT_TRUE(small.frame_untouched());
             }
@@ -343,14 +343,14 @@ TEST(Raster, LineToMovesTheCurrentPositionEvenWithoutAPen) {
         Tools tools(s.dc(), PS_SOLID, 1, false);
         EXPECT_TRUE(LineTo(s.dc(), 12, 3));
     }
-    EXPECT_EQ(s.at(2, 3), kPenPixel);
-    EXPECT_EQ(s.at(11, 3), kPenPixel);
+    EXPECT_EQ(s.at(2, 3), PEN_PIXEL);
+    EXPECT_EQ(s.at(11, 3), PEN_PIXEL);
     EXPECT_EQ(s.at(12, 3), 0u);  // the end point is left out...
     {
         Tools tools(s.dc(), PS_SOLID, 1, false);
         EXPECT_TRUE(LineTo(s.dc(), 12, 9));
     }
-    EXPECT_EQ(s.at(12, 3), kPenPixel);  // ...and starts the next line
+    EXPECT_EQ(s.at(12, 3), PEN_PIXEL);  // ...and starts the next line
     {
         Tools tools(s.dc(), PS_NULL, 0, false);
         EXPECT_TRUE(LineTo(s.dc(), 20, 15));

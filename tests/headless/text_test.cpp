@@ -15,12 +15,12 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF WHITE = RGB(255, 255, 255);
 
 // A memory DC on a bitmap of its own, filled with one colour.
 class Canvas {
 public:
-    Canvas(int width, int height, COLORREF fill = kWhite) : width_(width), height_(height) {
+    Canvas(int width, int height, COLORREF fill = WHITE) : width_(width), height_(height) {
         HDC screen = GetDC(nullptr);
         dc_ = CreateCompatibleDC(screen);
         bitmap_ = CreateCompatibleBitmap(screen, width, height);
@@ -113,7 +113,7 @@ Ink draw_and_find_ink(int height, const std::string& text, int x, int y,
     UseFont f(c.dc(), height, face);
     SetBkMode(c.dc(), TRANSPARENT);
     EXPECT_TRUE(TextOutA(c.dc(), x, y, text.data(), static_cast<int>(text.size())));
-    return ink(c, kWhite);
+    return ink(c, WHITE);
 }
 
 // ---- metrics --------------------------------------------------------------------------
@@ -169,7 +169,7 @@ TEST(TextMetrics, BoldAndItalicRequestsAreHonoured) {
     SetBkMode(bold.dc(), TRANSPARENT);
     TextOutA(regular.dc(), 0, 0, "HHHH", 4);
     TextOutA(bold.dc(), 0, 0, "HHHH", 4);
-    EXPECT_GT(ink(bold, kWhite).count, ink(regular, kWhite).count * 11 / 10);
+    EXPECT_GT(ink(bold, WHITE).count, ink(regular, WHITE).count * 11 / 10);
 }
 
 TEST(TextMetrics, StockFontsResolveToRealFaces) {
@@ -189,7 +189,7 @@ TEST(TextMetrics, StockFontsResolveToRealFaces) {
         }
         SetBkMode(c.dc(), TRANSPARENT);
         EXPECT_TRUE(TextOutA(c.dc(), 2, 2, "Stock", 5));
-        EXPECT_GT(ink(c, kWhite).count, 20);
+        EXPECT_GT(ink(c, WHITE).count, 20);
         SelectObject(c.dc(), previous);
     }
 }
@@ -208,7 +208,7 @@ TEST(TextExtent, InvalidArgumentsAreRefused) {
     EXPECT_FALSE(TextOutA(c.dc(), 0, 0, "abc", -1));
     EXPECT_FALSE(TextOutA(c.dc(), 0, 0, nullptr, 3));
     EXPECT_TRUE(TextOutA(c.dc(), 0, 0, nullptr, 0));
-    EXPECT_EQ(ink(c, kWhite).count, 0);
+    EXPECT_EQ(ink(c, WHITE).count, 0);
 }
 
 // ---- drawing --------------------------------------------------------------------------
@@ -299,7 +299,7 @@ TEST(TextOut, FullyCoveredPixelsGetExactlyTheTextColour) {
     for (int y = 0; y < c.height(); ++y)
         for (int x = 0; x < c.width(); ++x) {
             const COLORREF p = c.at(x, y);
-            if (p == kWhite) continue;
+            if (p == WHITE) continue;
             if (p == text) {
                 ++exact;
                 continue;
@@ -377,7 +377,7 @@ TEST(TextOut, ClipsAtEverySurfaceEdge) {
     const POINT far_away[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, 0},
                               {0, INT_MAX}, {INT_MAX - 5, 0}, {-100000, 5}, {5, -100000}};
     for (POINT at : far_away) EXPECT_TRUE(TextOutA(c.dc(), at.x, at.y, "far away", 8));
-    EXPECT_EQ(ink(c, kWhite).count, 0);
+    EXPECT_EQ(ink(c, WHITE).count, 0);
 }
 
 TEST(TextOut, UnknownFaceNameStillDraws) {
@@ -408,7 +408,7 @@ TEST(TextOut, LongTextIsMeasuredAndDrawnSafely) {
     SetBkMode(c.dc(), TRANSPARENT);
     for (int x : {0, -20000, 300, INT_MAX - 100, INT_MIN + 100})
         EXPECT_TRUE(TextOutA(c.dc(), x, 10, text.data(), 5000));
-    EXPECT_GT(ink(c, kWhite).count, 500);
+    EXPECT_GT(ink(c, WHITE).count, 500);
 
     // A megabyte in one call stops at the right edge instead of walking it all.
     std::string huge(1 << 20, 'M');
@@ -521,7 +521,7 @@ TEST(TextFontTable, ClassicFacesLookAsOnWindows) {
             mix(static_cast<uint64_t>(tm.tmHeight) << 32 | static_cast<uint32_t>(tm.tmAveCharWidth));
             for (int y = 0; y < c.height(); ++y)
                 for (int x = 0; x < c.width(); ++x) mix(c.at(x, y));
-            inked += ink(c, kWhite).count > 100;
+            inked += ink(c, WHITE).count > 100;
         }
     for (int stock : {SYSTEM_FONT, ANSI_FIXED_FONT, DEFAULT_GUI_FONT}) {
         Canvas c(260, 40);
@@ -576,7 +576,7 @@ TEST(TextFontTableDeathTest, PixelsDoNotDependOnFontconfigPreferences) {
         SetBkColor(c.dc(), RGB(0, 0, 0));
         TextOutA(c.dc(), 5, 5, "nothing", 7);
     }
-    ok = ok && ink(c, kWhite).count == 0;
+    ok = ok && ink(c, WHITE).count == 0;
     std::exit(ok ? 0 : 1);
 }
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr WPARAM kMenuQuit = 8;
+constexpr WPARAM MENU_QUIT = 8;
 
 // cordelune.exe is built at the top of the build folder, this program in tests/.
 std::string program_path() {
@@ -72,7 +72,7 @@ TEST(DesignerProgram, StartsAndQuitsFromTheRunMenu) {
         GetClientRect(search.found, &client);
         EXPECT_GT(client.right, 0);
         wait_answering(nullptr, 300);  // a few frames of the running animation
-        PostMessageA(search.found, WM_COMMAND, kMenuQuit, 0);
+        PostMessageA(search.found, WM_COMMAND, MENU_QUIT, 0);
     }
     const bool ended = wait_answering(process.hProcess, 10000);
     EXPECT_TRUE(ended) << "the program did not end after Quit";

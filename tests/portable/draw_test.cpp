@@ -10,9 +10,9 @@ namespace {
 using fixture::pixel_at;
 using Lines = std::vector<std::string>;
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+constexpr COLORREF RED = RGB(255, 0, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
 
 class Draw : public fixture::Canvas {};
 
@@ -32,8 +32,8 @@ TEST_F(Draw, IllegalColourIsReportedAndDrawnRed) {
     EXPECT_EQ(ZORVE_draw_pixel(-1, 5, 6), 1);
     EXPECT_EQ(lines(), (Lines{"Illegal color 24; using RED.\n", "red pixel at (3,4)\n",
                               "Illegal color -1; using RED.\n", "red pixel at (5,6)\n"}));
-    EXPECT_EQ(pixel_at(3, 4), kRed);
-    EXPECT_EQ(pixel_at(5, 6), kRed);
+    EXPECT_EQ(pixel_at(3, 4), RED);
+    EXPECT_EQ(pixel_at(5, 6), RED);
 }
 
 TEST_F(Draw, CorrectionsAreAnnouncedWithLoggingOff) {
@@ -80,21 +80,21 @@ TEST_F(Draw, LogLinesOfEveryCall) {
 TEST_F(Draw, RectangleCornersAreSorted) {
     runtime.logging_flag = 1;
     ZORVE_draw_rect(ZORVE_BLUE, 10, -5, -10, 5, 0);
-    const std::string swapped = footprint(0, 0, 12, kBlue);
+    const std::string swapped = footprint(0, 0, 12, BLUE);
     ZORVE_clear();
     ZORVE_draw_rect_pt(ZORVE_BLUE, {-10, 5}, {10, -5}, 0);
-    EXPECT_EQ(footprint(0, 0, 12, kBlue), swapped);
+    EXPECT_EQ(footprint(0, 0, 12, BLUE), swapped);
     EXPECT_EQ(lines()[0], "blue rectangle with bounding box (-10,5) to (10,-5), filled\n");
     EXPECT_EQ(lines()[2], lines()[0]);
-    EXPECT_EQ(pixel_at(-10, 5), kBlue);
-    EXPECT_EQ(pixel_at(10, -5), kBlue);
-    EXPECT_EQ(pixel_at(11, 0), kWhite);
-    EXPECT_EQ(pixel_at(0, 6), kWhite);
+    EXPECT_EQ(pixel_at(-10, 5), BLUE);
+    EXPECT_EQ(pixel_at(10, -5), BLUE);
+    EXPECT_EQ(pixel_at(11, 0), WHITE);
+    EXPECT_EQ(pixel_at(0, 6), WHITE);
 }
 
 TEST_F(Draw, SmallestFiguresCoverTheirWholeBox) {
     ZORVE_draw_rect(ZORVE_RED, -1, 1, 1, -1, 0);
-    EXPECT_EQ(footprint(0, 0, 2, kRed),
+    EXPECT_EQ(footprint(0, 0, 2, RED),
               ".....\n"
               ".###.\n"
               ".###.\n"
@@ -105,59 +105,59 @@ TEST_F(Draw, SmallestFiguresCoverTheirWholeBox) {
     // centre is painted, never a neighbour.
     ZORVE_clear();
     ZORVE_draw_circle(ZORVE_RED, 0, 0, 0);
-    const std::string dot = footprint(0, 0, 1, kRed);
+    const std::string dot = footprint(0, 0, 1, RED);
     EXPECT_TRUE(dot == "...\n...\n...\n" || dot == "...\n.#.\n...\n") << dot;
     ZORVE_draw_circle(ZORVE_RED, 0, 0, 1);
-    EXPECT_EQ(pixel_at(0, 0), kRed);
-    EXPECT_EQ(pixel_at(2, 0), kWhite);
+    EXPECT_EQ(pixel_at(0, 0), RED);
+    EXPECT_EQ(pixel_at(2, 0), WHITE);
 }
 
 TEST_F(Draw, FilledAndOutlinedRectangles) {
     ZORVE_draw_rect(ZORVE_RED, -20, 20, 20, -20, 0);
-    EXPECT_EQ(pixel_at(0, 0), kRed);
+    EXPECT_EQ(pixel_at(0, 0), RED);
     ZORVE_clear();
     ZORVE_draw_rect(ZORVE_RED, -20, 20, 20, -20, 2);
-    EXPECT_EQ(pixel_at(0, 0), kWhite);  // an outline has no fill
-    EXPECT_EQ(pixel_at(-20, 0), kRed);
-    EXPECT_EQ(pixel_at(20, 0), kRed);
-    EXPECT_EQ(pixel_at(0, 20), kRed);
-    EXPECT_EQ(pixel_at(-17, 0), kWhite);
+    EXPECT_EQ(pixel_at(0, 0), WHITE);  // an outline has no fill
+    EXPECT_EQ(pixel_at(-20, 0), RED);
+    EXPECT_EQ(pixel_at(20, 0), RED);
+    EXPECT_EQ(pixel_at(0, 20), RED);
+    EXPECT_EQ(pixel_at(-17, 0), WHITE);
 }
 
 TEST_F(Draw, LineWidths) {
     // Width 0 is drawn one pixel wide; -3 is corrected to 3.
     ZORVE_draw_line(ZORVE_RED, -20, 0, 20, 0, 0);
-    EXPECT_EQ(pixel_at(0, 0), kRed);
-    EXPECT_EQ(pixel_at(0, 1), kWhite);
-    EXPECT_EQ(pixel_at(0, -1), kWhite);
-    EXPECT_EQ(pixel_at(20, 0), kWhite);  // the end point is left out
+    EXPECT_EQ(pixel_at(0, 0), RED);
+    EXPECT_EQ(pixel_at(0, 1), WHITE);
+    EXPECT_EQ(pixel_at(0, -1), WHITE);
+    EXPECT_EQ(pixel_at(20, 0), WHITE);  // the end point is left out
     ZORVE_clear();
     ZORVE_draw_line(ZORVE_RED, -20, 0, 20, 0, -3);
-    EXPECT_EQ(pixel_at(0, 1), kRed);
-    EXPECT_EQ(pixel_at(0, -1), kRed);
-    EXPECT_EQ(pixel_at(0, 2), kWhite);
-    EXPECT_EQ(pixel_at(0, -2), kWhite);
+    EXPECT_EQ(pixel_at(0, 1), RED);
+    EXPECT_EQ(pixel_at(0, -1), RED);
+    EXPECT_EQ(pixel_at(0, 2), WHITE);
+    EXPECT_EQ(pixel_at(0, -2), WHITE);
 }
 
 TEST_F(Draw, CircleWithNegativeRadiusIsAFilledDisc) {
     ZORVE_draw_circle(ZORVE_BLUE, 0, 0, -5);
-    EXPECT_EQ(pixel_at(0, 0), kBlue);
-    EXPECT_EQ(pixel_at(5, 0), kBlue);
-    EXPECT_EQ(pixel_at(-5, 0), kBlue);
-    EXPECT_EQ(pixel_at(0, 5), kBlue);
-    EXPECT_EQ(pixel_at(0, -5), kBlue);
-    EXPECT_EQ(pixel_at(6, 0), kWhite);
-    EXPECT_EQ(pixel_at(5, 5), kWhite);
+    EXPECT_EQ(pixel_at(0, 0), BLUE);
+    EXPECT_EQ(pixel_at(5, 0), BLUE);
+    EXPECT_EQ(pixel_at(-5, 0), BLUE);
+    EXPECT_EQ(pixel_at(0, 5), BLUE);
+    EXPECT_EQ(pixel_at(0, -5), BLUE);
+    EXPECT_EQ(pixel_at(6, 0), WHITE);
+    EXPECT_EQ(pixel_at(5, 5), WHITE);
 }
 
 TEST_F(Draw, TriangleFilledAndOutlined) {
     ZORVE_draw_triangle(ZORVE_RED, -20, -10, 20, -10, 0, 20, 0);
-    EXPECT_EQ(pixel_at(0, 0), kRed);
-    EXPECT_EQ(pixel_at(0, 21), kWhite);
+    EXPECT_EQ(pixel_at(0, 0), RED);
+    EXPECT_EQ(pixel_at(0, 21), WHITE);
     ZORVE_clear();
     ZORVE_draw_triangle(ZORVE_RED, -20, -10, 20, -10, 0, 20, 1);
-    EXPECT_EQ(pixel_at(0, 0), kWhite);
-    EXPECT_EQ(pixel_at(0, -10), kRed);
+    EXPECT_EQ(pixel_at(0, 0), WHITE);
+    EXPECT_EQ(pixel_at(0, -10), RED);
 }
 
 TEST_F(Draw, TextSizeCorrections) {
@@ -177,7 +177,7 @@ TEST_F(Draw, MostNegativeWidthAndRadiusBecomeTheLargest) {
     ZORVE_draw_circle(ZORVE_RED, 0, 0, INT_MIN);
     EXPECT_EQ(lines(), (Lines{"Width of -2147483648 not possible, using width 2147483647\n",
                               "Radius of -2147483648 not possible, using radius 2147483647\n"}));
-    EXPECT_EQ(pixel_at(0, 0), kRed);  // the huge disc covers the canvas
+    EXPECT_EQ(pixel_at(0, 0), RED);  // the huge disc covers the canvas
 }
 
 TEST_F(Draw, TextfReturnsTheFormattedLength) {
@@ -206,7 +206,7 @@ TEST_F(Draw, UndoOnlySaysItIsUnsupported) {
     EXPECT_EQ(ZORVE_undo(), 1);
     EXPECT_EQ(lines(), (Lines{"ZORVE_undo is no longer supported.\n",
                               "ZORVE_undo is no longer supported.\n"}));
-    EXPECT_EQ(pixel_at(0, 0), kRed);
+    EXPECT_EQ(pixel_at(0, 0), RED);
 }
 
 TEST_F(Draw, ClearWithLoggingOffIsSilentAndPaintsTheFrame) {
@@ -215,24 +215,24 @@ TEST_F(Draw, ClearWithLoggingOffIsSilentAndPaintsTheFrame) {
     EXPECT_EQ(ZORVE_clear(), 1);
     EXPECT_TRUE(lines().empty());
     EXPECT_EQ(runtime.canvas_dirty, 1);
-    EXPECT_EQ(pixel_at(0, 0), kWhite);
+    EXPECT_EQ(pixel_at(0, 0), WHITE);
     EXPECT_EQ(GetPixel(runtime.canvas_dc, 0, 0), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(runtime.canvas_dc, 300, 0), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(runtime.canvas_dc, 0, 300), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(runtime.canvas_dc, 600, 539), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 1, 1), kWhite);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 599, 538), kWhite);
+    EXPECT_EQ(GetPixel(runtime.canvas_dc, 1, 1), WHITE);
+    EXPECT_EQ(GetPixel(runtime.canvas_dc, 599, 538), WHITE);
 }
 
 TEST_F(Draw, PointsMapAroundTheOrigin) {
     ZORVE_draw_pixel(ZORVE_RED, 0, 0);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, runtime.origin_x, runtime.origin_y), kRed);
+    EXPECT_EQ(GetPixel(runtime.canvas_dc, runtime.origin_x, runtime.origin_y), RED);
     ZORVE_draw_pixel_pt(ZORVE_BLUE, {10, 20});
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, runtime.origin_x + 10, runtime.origin_y - 20), kBlue);
+    EXPECT_EQ(GetPixel(runtime.canvas_dc, runtime.origin_x + 10, runtime.origin_y - 20), BLUE);
     // Far outside the canvas: clipped, nothing wraps round.
     ZORVE_draw_pixel(ZORVE_BLUE, INT_MAX, INT_MIN);
     ZORVE_draw_pixel(ZORVE_BLUE, -400, 0);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 1, runtime.origin_y), kWhite);
+    EXPECT_EQ(GetPixel(runtime.canvas_dc, 1, runtime.origin_y), WHITE);
 }
 
 TEST_F(Draw, EveryRecordMarksTheCanvasDirty) {
@@ -252,7 +252,7 @@ TEST_F(Draw, EveryRecordMarksTheCanvasDirty) {
 
 // Rows of the canvas (in canvas pixels) that hold ink: pixels inside the black frame
 // that are not the background. Glyph edges are anti-aliased, so any tint counts.
-std::pair<int, int> ink_rows(COLORREF background = kWhite) {
+std::pair<int, int> ink_rows(COLORREF background = WHITE) {
     int top = -1, bottom = -1;
     for (int y = 1; y < CANVAS_HEIGHT - 1; ++y)
         for (int x = 1; x < CANVAS_WIDTH - 1; ++x)
@@ -310,7 +310,7 @@ TEST_F(Draw, TextIsDrawnInItsColourOnlyWhereGlyphsAre) {
     // Stems of a 30-pixel H are wider than a pixel: some pixels are exactly blue.
     int blue = 0;
     for (int y = 0; y < 40; ++y)
-        for (int x = -100; x < 0; ++x) blue += pixel_at(x, y) == kBlue;
+        for (int x = -100; x < 0; ++x) blue += pixel_at(x, y) == BLUE;
     EXPECT_GT(blue, 20);
     // Transparent: the yellow around the letters stays.
     EXPECT_EQ(pixel_at(-140, 10), RGB(255, 255, 0));

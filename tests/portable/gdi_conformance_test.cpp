@@ -11,7 +11,7 @@
 
 namespace {
 
-const FootprintCase kCases[] = {
+const FootprintCase CASES[] = {
 #include "data/gdi_footprints.inc"
 };
 
@@ -45,7 +45,7 @@ bool starts_with(const char* name, const char* prefix) {
 // Draws every case whose name starts with one of the prefixes; returns how many.
 int check_family(std::initializer_list<const char*> prefixes) {
     int checked = 0;
-    for (const FootprintCase& c : kCases) {
+    for (const FootprintCase& c : CASES) {
         bool member = false;
         for (const char* p : prefixes) member = member || starts_with(c.name, p);
         if (!member) continue;
@@ -56,32 +56,32 @@ int check_family(std::initializer_list<const char*> prefixes) {
     return checked;
 }
 
-const std::initializer_list<const char*> kRectangles = {"rect_", "tiny_rect_", "big_rect"};
-const std::initializer_list<const char*> kEllipses = {"ellipse_", "tiny_ellipse_",
+const std::initializer_list<const char*> RECTANGLES = {"rect_", "tiny_rect_", "big_rect"};
+const std::initializer_list<const char*> ELLIPSES = {"ellipse_", "tiny_ellipse_",
                                                       "big_ellipse"};
-const std::initializer_list<const char*> kPolygons = {"triangle", "star_", "polygon_"};
-const std::initializer_list<const char*> kLines = {"line_"};
-const std::initializer_list<const char*> kClipped = {"clip_", "far_"};
+const std::initializer_list<const char*> POLYGONS = {"triangle", "star_", "polygon_"};
+const std::initializer_list<const char*> LINES = {"line_"};
+const std::initializer_list<const char*> CLIPPED = {"clip_", "far_"};
 
-TEST(GdiConformance, RectanglesWithEveryPenAndBrush) { EXPECT_GT(check_family(kRectangles), 50); }
+TEST(GdiConformance, RectanglesWithEveryPenAndBrush) { EXPECT_GT(check_family(RECTANGLES), 50); }
 
-TEST(GdiConformance, EllipsesIncludingTinyOnes) { EXPECT_GT(check_family(kEllipses), 80); }
+TEST(GdiConformance, EllipsesIncludingTinyOnes) { EXPECT_GT(check_family(ELLIPSES), 80); }
 
 TEST(GdiConformance, PolygonsFilledAlternateAndOutlined) {
-    EXPECT_GT(check_family(kPolygons), 40);
+    EXPECT_GT(check_family(POLYGONS), 40);
 }
 
-TEST(GdiConformance, LinesInEveryDirectionAndWidth) { EXPECT_GT(check_family(kLines), 80); }
+TEST(GdiConformance, LinesInEveryDirectionAndWidth) { EXPECT_GT(check_family(LINES), 80); }
 
 TEST(GdiConformance, FiguresClippedAtTheEdgeOrFarOutside) {
-    EXPECT_GT(check_family(kClipped), 20);
+    EXPECT_GT(check_family(CLIPPED), 20);
 }
 
 // Every recorded case belongs to one of the families above, so none goes unchecked.
 TEST(GdiConformance, EveryRecordedCaseIsChecked) {
-    for (const FootprintCase& c : kCases) {
+    for (const FootprintCase& c : CASES) {
         int families = 0;
-        for (auto family : {kRectangles, kEllipses, kPolygons, kLines, kClipped}) {
+        for (auto family : {RECTANGLES, ELLIPSES, POLYGONS, LINES, CLIPPED}) {
             bool member = false;
             for (const char* p : family) member = member || starts_with(c.name, p);
             families += member;

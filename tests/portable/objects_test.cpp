@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kGarbage = 0x5A5A5A5A;
+constexpr int GARBAGE = 0x5A5A5A5A;
 
 // A table whose every byte starts as garbage, as the designer's uninitialised one may.
 struct Card {
@@ -72,7 +72,7 @@ TEST(ObjectTable, AddsFillTheFirstFreeSlotAndSelectIt) {
     EXPECT_EQ(message.point_size, 20);
     EXPECT_EQ(message.x, 7);
     EXPECT_EQ(message.y, -9);
-    EXPECT_EQ(message.extent_up, kGarbage);  // a message has no extents
+    EXPECT_EQ(message.extent_up, GARBAGE);  // a message has no extents
     EXPECT_EQ(checked_count(card.table), 2);
 }
 
@@ -186,7 +186,7 @@ TEST(ObjectTable, MoveAndCyclingChangeOnlyTheirField) {
                              "E-mail Me", "You're Fine, Valentine!", "LUV U"}) {
         object_next_kind(message);
         EXPECT_STREQ(message_text(message.kind), text);
-        EXPECT_EQ(message.extent_up, kGarbage);
+        EXPECT_EQ(message.extent_up, GARBAGE);
     }
     for (int i = 0; i < 19; ++i) object_next_color(message);
     EXPECT_EQ(message.color, 23);

@@ -16,10 +16,10 @@ namespace {
 using fixture::pixel_at;
 using Lines = std::vector<std::string>;
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kGray50 = RGB(128, 128, 128);
-constexpr COLORREF kGray20 = RGB(204, 204, 204);
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+constexpr COLORREF GRAY50 = RGB(128, 128, 128);
+constexpr COLORREF GRAY20 = RGB(204, 204, 204);
 
 class Panel : public fixture::Canvas {};
 
@@ -49,30 +49,30 @@ TEST_F(Panel, APlainBoxHasSixBevelLinesInOrderAPressedBoxNone) {
 TEST_F(Panel, TheBevelLightsTheTopLeftAndShadowsTheBottomRight) {
     const int L = -290, T = 230, R = -195, B = 195;
     draw_button_box(L, T, R, B, 0);
-    EXPECT_EQ(pixel_at(L + 5, T), kBlack);        // outline
-    EXPECT_EQ(pixel_at(L + 5, T - 1), kWhite);    // top highlight
-    EXPECT_EQ(pixel_at(L + 1, T - 10), kWhite);   // left highlight
-    EXPECT_EQ(pixel_at(L + 1, B + 2), kGray50);   // the inner shadow's first column
-    EXPECT_EQ(pixel_at(L + 5, B + 2), kGray50);   // bottom shadow, inner
-    EXPECT_EQ(pixel_at(L + 5, B + 1), kBlack);    // bottom shadow
-    EXPECT_EQ(pixel_at(L, B + 1), kBlack);        // ... from the left edge
-    EXPECT_EQ(pixel_at(L + 5, B), kBlack);        // outline
-    EXPECT_EQ(pixel_at(R - 1, T - 10), kBlack);   // right shadow
-    EXPECT_EQ(pixel_at(R - 2, T - 10), kGray50);  // right shadow, inner
-    EXPECT_EQ(pixel_at(R - 2, T - 1), kWhite);    // the highlight is drawn over it
-    EXPECT_EQ(pixel_at(R, T - 10), kBlack);       // outline
-    EXPECT_EQ(pixel_at(R + 1, T - 10), kWhite);   // right of the box: untouched
-    EXPECT_EQ(pixel_at(L + 5, B - 1), kWhite);    // below the box: untouched
-    EXPECT_EQ(pixel_at(L + 20, T - 15), kGray20); // face
+    EXPECT_EQ(pixel_at(L + 5, T), BLACK);        // outline
+    EXPECT_EQ(pixel_at(L + 5, T - 1), WHITE);    // top highlight
+    EXPECT_EQ(pixel_at(L + 1, T - 10), WHITE);   // left highlight
+    EXPECT_EQ(pixel_at(L + 1, B + 2), GRAY50);   // the inner shadow's first column
+    EXPECT_EQ(pixel_at(L + 5, B + 2), GRAY50);   // bottom shadow, inner
+    EXPECT_EQ(pixel_at(L + 5, B + 1), BLACK);    // bottom shadow
+    EXPECT_EQ(pixel_at(L, B + 1), BLACK);        // ... from the left edge
+    EXPECT_EQ(pixel_at(L + 5, B), BLACK);        // outline
+    EXPECT_EQ(pixel_at(R - 1, T - 10), BLACK);   // right shadow
+    EXPECT_EQ(pixel_at(R - 2, T - 10), GRAY50);  // right shadow, inner
+    EXPECT_EQ(pixel_at(R - 2, T - 1), WHITE);    // the highlight is drawn over it
+    EXPECT_EQ(pixel_at(R, T - 10), BLACK);       // outline
+    EXPECT_EQ(pixel_at(R + 1, T - 10), WHITE);   // right of the box: untouched
+    EXPECT_EQ(pixel_at(L + 5, B - 1), WHITE);    // below the box: untouched
+    EXPECT_EQ(pixel_at(L + 20, T - 15), GRAY20); // face
 
     ZORVE_clear();
     draw_button_box(L, T, R, B, 1);
-    EXPECT_EQ(pixel_at(L + 5, T), kBlack);
-    EXPECT_EQ(pixel_at(R, T - 10), kBlack);
-    EXPECT_EQ(pixel_at(L + 5, B), kBlack);
+    EXPECT_EQ(pixel_at(L + 5, T), BLACK);
+    EXPECT_EQ(pixel_at(R, T - 10), BLACK);
+    EXPECT_EQ(pixel_at(L + 5, B), BLACK);
     for (auto [x, y] : {std::pair{L + 5, T - 1}, {L + 1, T - 10}, {L + 5, B + 2}, {L + 5, B + 1},
                         {R - 1, T - 10}, {R - 2, T - 10}})
-        EXPECT_EQ(pixel_at(x, y), kGray20) << x << "," << y;  // flat
+        EXPECT_EQ(pixel_at(x, y), GRAY20) << x << "," << y;  // flat
 }
 
 TEST_F(Panel, ALabelIsGrayWhenDisabledAndSinksWhenPressed) {
@@ -97,13 +97,13 @@ TEST_F(Panel, TheBoxIsFilledGrayWithABlackOutline) {
                            "20% gray rectangle with bounding box (-297,248) to (-175,-104), filled\n",
                            "black rectangle with bounding box (-297,248) to (-175,-104) with line width 1\n",
                        }));
-    EXPECT_EQ(pixel_at(-297, 0), kBlack);
-    EXPECT_EQ(pixel_at(-296, 0), kGray20);
-    EXPECT_EQ(pixel_at(-176, -103), kGray20);
-    EXPECT_EQ(pixel_at(-175, -104), kBlack);
-    EXPECT_EQ(pixel_at(-175, 248), kBlack);
-    EXPECT_EQ(pixel_at(-174, 0), kWhite);
-    EXPECT_EQ(pixel_at(-200, -105), kWhite);
+    EXPECT_EQ(pixel_at(-297, 0), BLACK);
+    EXPECT_EQ(pixel_at(-296, 0), GRAY20);
+    EXPECT_EQ(pixel_at(-176, -103), GRAY20);
+    EXPECT_EQ(pixel_at(-175, -104), BLACK);
+    EXPECT_EQ(pixel_at(-175, 248), BLACK);
+    EXPECT_EQ(pixel_at(-174, 0), WHITE);
+    EXPECT_EQ(pixel_at(-200, -105), WHITE);
 }
 
 // The looks draw_panel gives the seven buttons, read from its log: 'P' pressed (no
@@ -166,14 +166,14 @@ TEST_F(Panel, EachButtonTakesTheLookOfTheModeAndTheLastClick) {
 }
 
 // The click bands, both ends included, from the panel's own layout.
-const int kBands[7][2] = {{196, 229}, {158, 191}, {103, 136}, {48, 81},
+const int BANDS[7][2] = {{196, 229}, {158, 191}, {103, 136}, {48, 81},
                           {10, 43},   {-45, -12}, {-83, -50}};
 
 TEST_F(Panel, EveryRowFindsTheButtonWhoseBandHoldsIt) {
     for (int y = -120; y <= 260; ++y) {
         int expected = NO_BUTTON;
         for (int b = 0; b < 7; ++b)
-            if (kBands[b][0] <= y && y <= kBands[b][1]) expected = b;
+            if (BANDS[b][0] <= y && y <= BANDS[b][1]) expected = b;
         EXPECT_EQ(button_at(y), expected) << "y " << y;
     }
 }

@@ -10,16 +10,16 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-const char* const kScript = "ZORVE.SCR";
+const char* const SCRIPT = "ZORVE.SCR";
 
 void write_script(const std::string& content) {
-    std::ofstream out(kScript, std::ios::binary);
+    std::ofstream out(SCRIPT, std::ios::binary);
     out << content;
 }
 
 // The file's text with line ends as "\n", whatever the host writes.
 std::string read_script() {
-    std::ifstream in(kScript, std::ios::binary);
+    std::ifstream in(SCRIPT, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     std::string text;
@@ -43,13 +43,13 @@ protected:
         fixture::TimedCanvas::SetUp();
         script_close();
         runtime.periodic_count = 0;
-        std::remove(kScript);
+        std::remove(SCRIPT);
     }
     void TearDown() override {
         script_close();
         runtime.periodic_count = 0;
         runtime.recording_flag = runtime.playing_flag = runtime.play_one_flag = 0;
-        std::remove(kScript);
+        std::remove(SCRIPT);
         fixture::TimedCanvas::TearDown();
         fs::current_path(home);
         std::error_code ignored;
@@ -79,7 +79,7 @@ protected:
     }
 };
 
-const std::string kExample =
+const std::string EXAMPLE =
     "ZORVE_PERIODIC(12);\n"
     "ZORVE_MOUSE(-150, 40);\n"
     "ZORVE_PERIODIC(3);\n"
@@ -100,11 +100,11 @@ TEST_F(Script, RecordingRunLengthCodesPeriodicEventsAndSkipsQuit) {
     post(WM_COMMAND, MENU_QUIT, 0);
     EXPECT_EQ(wait(), ZORVE_QUIT);
     script_close();  // as ZORVE_stop does
-    EXPECT_EQ(read_script(), "ZORVE_MOUSE(-150, 40);\n" + kExample);
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(-150, 40);\n" + EXAMPLE);
 }
 
 TEST_F(Script, PlaybackReturnsTheRecordedEventsWaitByWait) {
-    write_script(kExample);
+    write_script(EXAMPLE);
     playback_start();
     EXPECT_TRUE(playback_checked());
     EventRecord e;

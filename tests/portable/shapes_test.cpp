@@ -19,14 +19,14 @@ namespace {
 using fixture::pixel_at;
 using Lines = std::vector<std::string>;
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kGray = RGB(128, 128, 128);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kPink = RGB(255, 153, 204);
-constexpr COLORREF kPurple = RGB(153, 0, 204);
-constexpr int kTurquoise = 12;
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+constexpr COLORREF GRAY = RGB(128, 128, 128);
+constexpr COLORREF RED = RGB(255, 0, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
+constexpr COLORREF PINK = RGB(255, 153, 204);
+constexpr COLORREF PURPLE = RGB(153, 0, 204);
+constexpr int TURQUOISE = 12;
 
 std::string fmt(const char* format, ...) {
     char buffer[256];
@@ -111,7 +111,7 @@ TEST_F(Shapes, HeartDiscsAndTriangleFollowItsPulse) {
     for (int d = 17; d <= 20; ++d) {
         const unsigned seed = seed_giving(4, d - 17);
         std::srand(seed);
-        const Lines got = logged([&] { draw_heart(heart, kTurquoise, false); });
+        const Lines got = logged([&] { draw_heart(heart, TURQUOISE, false); });
         EXPECT_EQ(got, (Lines{circle("red", x - d + 5, y, d), circle("red", x + d - 5, y, d),
                               fmt("red triangle at (%d,%d), (%d,%d), (%d,%d)\n", x - 2 * d + 5,
                                   y - 5, x + 2 * d - 5, y - 5, x, y - 2 * d - 5)}))
@@ -144,7 +144,7 @@ TEST_F(Shapes, StarburstDrawsFiveSixOrSevenDiameters) {
         const unsigned seed = seed_giving(3, n - 5);
         std::srand(seed);
         const Lines got = logged([&] {
-            draw_starburst(make_shape(SHAPE_STARBURST, x, y, ZORVE_BLUE), kTurquoise, false);
+            draw_starburst(make_shape(SHAPE_STARBURST, x, y, ZORVE_BLUE), TURQUOISE, false);
         });
         EXPECT_EQ(numbers_taken_since(seed), 1) << "one number per starburst";
         const std::vector<int>& e = ends[static_cast<size_t>(n - 5)];
@@ -224,7 +224,7 @@ TEST_F(Shapes, OutlinedFaceIsTwoRingsEyesAndATwoRingSmile) {
     const unsigned seed = 77;
     std::srand(seed);
     const Lines got = logged([&] {
-        draw_outlined_face(make_shape(SHAPE_OUTLINED_FACE, x, y, ZORVE_PURPLE), kTurquoise, false);
+        draw_outlined_face(make_shape(SHAPE_OUTLINED_FACE, x, y, ZORVE_PURPLE), TURQUOISE, false);
     });
     ASSERT_EQ(got.size(), 377u + 390u + 2u + 95u + 100u);
     EXPECT_EQ(got[0], pixel("purple", x + 30, y));
@@ -256,7 +256,7 @@ TEST_F(Shapes, FilledFaceFeaturesContrastWithTheFace) {
                  {ZORVE_WHITE, "white", "black"}};
     for (const auto& c : cases) {
         const Lines got = logged([&] {
-            draw_filled_face(make_shape(SHAPE_FILLED_FACE, x, y, c.color), kTurquoise, false);
+            draw_filled_face(make_shape(SHAPE_FILLED_FACE, x, y, c.color), TURQUOISE, false);
         });
         ASSERT_EQ(got.size(), 3u + 116u) << c.name;
         EXPECT_EQ(got[0], circle(c.name, x, y, 30));
@@ -281,7 +281,7 @@ TEST_F(Shapes, MessagesAndTheirTicks) {
                            "Call Me", "Fax Me",  "E-mail Me",       "You're Fine, Valentine!"};
     for (int t = 0; t < 8; ++t) {
         const Lines got =
-            logged([&] { draw_message(make_message(t, -7, 9, ZORVE_BLUE), kTurquoise, false); });
+            logged([&] { draw_message(make_message(t, -7, 9, ZORVE_BLUE), TURQUOISE, false); });
         EXPECT_EQ(got, (Lines{fmt("blue text at (-7,9), \"%s\"\n", texts[t])}));
     }
     const CardObject message = make_message(0, 0, 0, ZORVE_BLUE);
@@ -301,7 +301,7 @@ TEST_F(Shapes, SelectionMarksAreEightTicksAtTheHitBoxCorners) {
     const int x = 5, y = -10;
     std::srand(1);
     const Lines heart =
-        logged([&] { draw_shape(make_shape(SHAPE_HEART, x, y, ZORVE_RED), kTurquoise, true); });
+        logged([&] { draw_shape(make_shape(SHAPE_HEART, x, y, ZORVE_RED), TURQUOISE, true); });
     ASSERT_EQ(heart.size(), 3u + 8u);
     // Extents 17 up, 35 down and sideways: 3 x 35 / 4 truncates to 26.
     EXPECT_EQ(Lines(heart.begin() + 3, heart.end()),
@@ -328,9 +328,9 @@ TEST_F(Shapes, SelectionMarksAreEightTicksAtTheHitBoxCorners) {
 TEST_F(Shapes, UnknownShapeKindDrawsNothing) {
     std::srand(5);
     EXPECT_TRUE(
-        logged([] { draw_shape(make_shape(7, 0, 0, ZORVE_RED), kTurquoise, true); }).empty());
+        logged([] { draw_shape(make_shape(7, 0, 0, ZORVE_RED), TURQUOISE, true); }).empty());
     EXPECT_TRUE(
-        logged([] { draw_shape(make_shape(-1, 0, 0, ZORVE_RED), kTurquoise, true); }).empty());
+        logged([] { draw_shape(make_shape(-1, 0, 0, ZORVE_RED), TURQUOISE, true); }).empty());
     EXPECT_EQ(numbers_taken_since(5), 0);
 }
 
@@ -351,7 +351,7 @@ TEST_F(Shapes, ObjectsAreDrawnInSlotOrderUpToTheFirstEmptySlot) {
     const int d = 17 + number_after(seed, 0) % 4;
     const int n = 5 + number_after(seed, 1) % 3;
     std::srand(seed);
-    const Lines got = logged([&] { draw_objects(kTurquoise, 2, table); });
+    const Lines got = logged([&] { draw_objects(TURQUOISE, 2, table); });
     ASSERT_EQ(got.size(), static_cast<size_t>(3 + 1 + 118 + 8 + n));
     EXPECT_EQ(got[0], circle("red", -60 - d + 5, 0, d));
     EXPECT_EQ(got[3], "blue text at (0,0), \"TRUE LOVE!!!\"\n");
@@ -372,9 +372,9 @@ TEST_F(Shapes, OnlyTheSelectedSlotCarriesMarks) {
         return at;
     };
     for (EditMode mode : {MODE_ADD_SHAPE, MODE_ADD_MESSAGE, MODE_SELECT, MODE_CARD_FULL}) {
-        EXPECT_TRUE(marks(logged([&] { draw_objects(kTurquoise, mode, table); })).empty()) << mode;
+        EXPECT_TRUE(marks(logged([&] { draw_objects(TURQUOISE, mode, table); })).empty()) << mode;
     }
-    const Lines got = logged([&] { draw_objects(kTurquoise, 1, table); });
+    const Lines got = logged([&] { draw_objects(TURQUOISE, 1, table); });
     const std::vector<size_t> at = marks(got);
     ASSERT_EQ(at.size(), 8u);
     EXPECT_EQ(at.front(), 2u * 118u);
@@ -399,13 +399,13 @@ TEST_F(Shapes, HeartPicture) {
     for (int d : {17, 20}) {
         fixture::start_canvas();
         std::srand(seed_giving(4, d - 17));
-        draw_heart(make_shape(SHAPE_HEART, x, y, ZORVE_RED), kTurquoise, false);
-        EXPECT_EQ(pixel_at(x - (d - 5), y + d - 2), kRed) << d;    // top of the left lobe
-        EXPECT_EQ(pixel_at(x - (d - 5), y + d + 2), kWhite) << d;  // just above it
-        EXPECT_EQ(pixel_at(x + d - 5, y + d - 2), kRed) << d;
-        EXPECT_EQ(pixel_at(x, y + 25), kWhite) << d;         // the notch between lobes
-        EXPECT_EQ(pixel_at(x, y - 2 * d - 2), kRed) << d;    // near the point
-        EXPECT_EQ(pixel_at(x, y - 2 * d - 8), kWhite) << d;  // below the point
+        draw_heart(make_shape(SHAPE_HEART, x, y, ZORVE_RED), TURQUOISE, false);
+        EXPECT_EQ(pixel_at(x - (d - 5), y + d - 2), RED) << d;    // top of the left lobe
+        EXPECT_EQ(pixel_at(x - (d - 5), y + d + 2), WHITE) << d;  // just above it
+        EXPECT_EQ(pixel_at(x + d - 5, y + d - 2), RED) << d;
+        EXPECT_EQ(pixel_at(x, y + 25), WHITE) << d;         // the notch between lobes
+        EXPECT_EQ(pixel_at(x, y - 2 * d - 2), RED) << d;    // near the point
+        EXPECT_EQ(pixel_at(x, y - 2 * d - 8), WHITE) << d;  // below the point
     }
 }
 
@@ -413,62 +413,62 @@ TEST_F(Shapes, StarburstPicture) {
     for (int n : {5, 6}) {
         fixture::start_canvas();
         std::srand(seed_giving(3, n - 5));
-        draw_starburst(make_shape(SHAPE_STARBURST, 0, 0, ZORVE_BLUE), kTurquoise, false);
-        EXPECT_EQ(pixel_at(30, 0), kBlue) << n;
-        EXPECT_EQ(pixel_at(-30, 0), kBlue) << n;
-        EXPECT_EQ(pixel_at(30, 6), kWhite) << n;
-        EXPECT_EQ(pixel_at(0, 30), kWhite) << n;
+        draw_starburst(make_shape(SHAPE_STARBURST, 0, 0, ZORVE_BLUE), TURQUOISE, false);
+        EXPECT_EQ(pixel_at(30, 0), BLUE) << n;
+        EXPECT_EQ(pixel_at(-30, 0), BLUE) << n;
+        EXPECT_EQ(pixel_at(30, 6), WHITE) << n;
+        EXPECT_EQ(pixel_at(0, 30), WHITE) << n;
         // The 60-degree diameter exists for six only.
-        EXPECT_EQ(pixel_at(10, 17), n == 6 ? kBlue : kWhite) << n;
+        EXPECT_EQ(pixel_at(10, 17), n == 6 ? BLUE : WHITE) << n;
     }
 }
 
 TEST_F(Shapes, FilledFacePicture) {
-    draw_filled_face(make_shape(SHAPE_FILLED_FACE, 0, 0, ZORVE_PINK), kTurquoise, false);
-    EXPECT_EQ(pixel_at(0, -12), kPink);
-    EXPECT_EQ(pixel_at(0, 27), kPink);
-    EXPECT_EQ(pixel_at(0, 33), kWhite);
-    EXPECT_EQ(pixel_at(10, 7), kBlack);
-    EXPECT_EQ(pixel_at(-10, 7), kBlack);
-    EXPECT_EQ(pixel_at(-21, -5), kBlack);
-    EXPECT_EQ(pixel_at(21, -5), kBlack);
-    EXPECT_EQ(pixel_at(-22, -6), kPink);  // where rounding down would have put the point
+    draw_filled_face(make_shape(SHAPE_FILLED_FACE, 0, 0, ZORVE_PINK), TURQUOISE, false);
+    EXPECT_EQ(pixel_at(0, -12), PINK);
+    EXPECT_EQ(pixel_at(0, 27), PINK);
+    EXPECT_EQ(pixel_at(0, 33), WHITE);
+    EXPECT_EQ(pixel_at(10, 7), BLACK);
+    EXPECT_EQ(pixel_at(-10, 7), BLACK);
+    EXPECT_EQ(pixel_at(-21, -5), BLACK);
+    EXPECT_EQ(pixel_at(21, -5), BLACK);
+    EXPECT_EQ(pixel_at(-22, -6), PINK);  // where rounding down would have put the point
 
     fixture::start_canvas();
-    draw_filled_face(make_shape(SHAPE_FILLED_FACE, 0, 0, ZORVE_BLACK), kTurquoise, false);
-    EXPECT_EQ(pixel_at(0, -12), kBlack);
-    EXPECT_EQ(pixel_at(10, 7), kGray);
-    EXPECT_EQ(pixel_at(-21, -5), kGray);
+    draw_filled_face(make_shape(SHAPE_FILLED_FACE, 0, 0, ZORVE_BLACK), TURQUOISE, false);
+    EXPECT_EQ(pixel_at(0, -12), BLACK);
+    EXPECT_EQ(pixel_at(10, 7), GRAY);
+    EXPECT_EQ(pixel_at(-21, -5), GRAY);
 }
 
 TEST_F(Shapes, OutlinedFacePicture) {
-    draw_outlined_face(make_shape(SHAPE_OUTLINED_FACE, 0, 0, ZORVE_PURPLE), kTurquoise, false);
-    EXPECT_EQ(pixel_at(30, 0), kPurple);
-    EXPECT_EQ(pixel_at(31, 0), kPurple);
-    EXPECT_EQ(pixel_at(-30, 0), kPurple);
-    EXPECT_EQ(pixel_at(32, 0), kWhite);
-    EXPECT_EQ(pixel_at(28, 0), kWhite);
-    EXPECT_EQ(pixel_at(0, 0), kWhite);
-    EXPECT_EQ(pixel_at(0, -12), kWhite);
-    EXPECT_EQ(pixel_at(10, 7), kPurple);
-    EXPECT_EQ(pixel_at(-17, -4), kPurple);
-    EXPECT_EQ(pixel_at(-18, -4), kPurple);
-    EXPECT_EQ(pixel_at(-16, -4), kWhite);
+    draw_outlined_face(make_shape(SHAPE_OUTLINED_FACE, 0, 0, ZORVE_PURPLE), TURQUOISE, false);
+    EXPECT_EQ(pixel_at(30, 0), PURPLE);
+    EXPECT_EQ(pixel_at(31, 0), PURPLE);
+    EXPECT_EQ(pixel_at(-30, 0), PURPLE);
+    EXPECT_EQ(pixel_at(32, 0), WHITE);
+    EXPECT_EQ(pixel_at(28, 0), WHITE);
+    EXPECT_EQ(pixel_at(0, 0), WHITE);
+    EXPECT_EQ(pixel_at(0, -12), WHITE);
+    EXPECT_EQ(pixel_at(10, 7), PURPLE);
+    EXPECT_EQ(pixel_at(-17, -4), PURPLE);
+    EXPECT_EQ(pixel_at(-18, -4), PURPLE);
+    EXPECT_EQ(pixel_at(-16, -4), WHITE);
 }
 
 TEST_F(Shapes, BareFacePictureWithMarksOnABlackCard) {
     draw_bare_face(make_shape(SHAPE_BARE_FACE, 0, 0, ZORVE_BLUE), ZORVE_BLACK, true);
-    EXPECT_EQ(pixel_at(10, 7), kBlue);
-    EXPECT_EQ(pixel_at(-10, 7), kBlue);
-    EXPECT_EQ(pixel_at(-21, -5), kBlue);
-    EXPECT_EQ(pixel_at(0, -12), kWhite);
-    EXPECT_EQ(pixel_at(0, 0), kWhite);
-    EXPECT_EQ(pixel_at(-30, -27), kGray);
-    EXPECT_EQ(pixel_at(-27, -30), kGray);
-    EXPECT_EQ(pixel_at(30, 27), kGray);
-    EXPECT_EQ(pixel_at(27, 30), kGray);
-    EXPECT_EQ(pixel_at(-30, -15), kWhite);  // the ticks stop short of the middle
-    EXPECT_EQ(pixel_at(15, 30), kWhite);
+    EXPECT_EQ(pixel_at(10, 7), BLUE);
+    EXPECT_EQ(pixel_at(-10, 7), BLUE);
+    EXPECT_EQ(pixel_at(-21, -5), BLUE);
+    EXPECT_EQ(pixel_at(0, -12), WHITE);
+    EXPECT_EQ(pixel_at(0, 0), WHITE);
+    EXPECT_EQ(pixel_at(-30, -27), GRAY);
+    EXPECT_EQ(pixel_at(-27, -30), GRAY);
+    EXPECT_EQ(pixel_at(30, 27), GRAY);
+    EXPECT_EQ(pixel_at(27, 30), GRAY);
+    EXPECT_EQ(pixel_at(-30, -15), WHITE);  // the ticks stop short of the middle
+    EXPECT_EQ(pixel_at(15, 30), WHITE);
 }
 
 TEST_F(Shapes, MessagePictureWithTicks) {
@@ -476,18 +476,18 @@ TEST_F(Shapes, MessagePictureWithTicks) {
     int in_first_letter = 0, outside_band = 0;
     for (int y = -10; y <= 30; ++y)
         for (int x = -10; x <= 120; ++x) {
-            if (pixel_at(x, y) != kBlue) continue;
+            if (pixel_at(x, y) != BLUE) continue;
             if (x > 0 && x < 20 && y > 0 && y < 20) ++in_first_letter;
             if (x < -1 || y < -2 || y > 22) ++outside_band;
         }
     EXPECT_GT(in_first_letter, 10);
     EXPECT_EQ(outside_band, 0);
-    EXPECT_EQ(pixel_at(0, 2), kBlack);
-    EXPECT_EQ(pixel_at(5, 0), kBlack);
-    EXPECT_EQ(pixel_at(0, 18), kBlack);
-    EXPECT_EQ(pixel_at(5, 20), kBlack);
-    EXPECT_NE(pixel_at(0, 10), kBlack);
-    EXPECT_NE(pixel_at(15, 20), kBlack);
+    EXPECT_EQ(pixel_at(0, 2), BLACK);
+    EXPECT_EQ(pixel_at(5, 0), BLACK);
+    EXPECT_EQ(pixel_at(0, 18), BLACK);
+    EXPECT_EQ(pixel_at(5, 20), BLACK);
+    EXPECT_NE(pixel_at(0, 10), BLACK);
+    EXPECT_NE(pixel_at(15, 20), BLACK);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         HDC screen = GetDC(nullptr);
         dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, kWidth, kHeight);
+        bitmap_ = CreateCompatibleBitmap(screen, WIDTH, HEIGHT);
         ReleaseDC(nullptr, screen);
         previous_bitmap_ = SelectObject(dc_, bitmap_);
     }
@@ -49,7 +49,7 @@ protected:
         return s;
     }
 
-    static constexpr int kWidth = 200, kHeight = 80;
+    static constexpr int WIDTH = 200, HEIGHT = 80;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HFONT font_ = nullptr;
@@ -109,8 +109,8 @@ TEST_F(TextDC, OpaqueTextFillsItsCellBoxFromTheTopLeft) {
     const int x = 30, y = 20;
     ASSERT_TRUE(TextOutA(dc_, x, y, "HIE", 3));
     int glyph_rows_below_baseline = 0, glyph_pixels = 0;
-    for (int py = 0; py < kHeight; ++py)
-        for (int px = 0; px < kWidth; ++px) {
+    for (int py = 0; py < HEIGHT; ++py)
+        for (int px = 0; px < WIDTH; ++px) {
             const COLORREF p = GetPixel(dc_, px, py);
             const bool in_box = px >= x && px < x + box.cx && py >= y && py < y + tm.tmHeight;
             if (!in_box) {
