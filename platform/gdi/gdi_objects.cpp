@@ -49,26 +49,33 @@ Table& table() {
     return *t;
 }
 
+// A handle is the slot's index + 1 with the slot's generation above it: 32 bits each
+// where pointers have 64; where they have 32 (WebAssembly), 20 bits of index and the
+// generation's low 12.
+constexpr int INDEX_BITS = sizeof(uintptr_t) >= 8 ? 32 : 20;
+constexpr uint64_t INDEX_MASK = (uint64_t(1) << INDEX_BITS) - 1;
+constexpr uint64_t GENERATION_MASK = sizeof(uintptr_t) >= 8 ? 0xFFFFFFFFu : 0xFFFu;
+
 HGDIOBJ encode(size_t index, uint32_t generation) {
-    uint64_t v = (static_cast<uint64_t>(generation) << 32) | (static_cast<uint64_t>(index) + 1);
+    uint64_t v = ((generation & GENERATION_MASK) << INDEX_BITS) | (static_cast<uint64_t>(index) + 1);
     return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(v));
 }
 
 Slot* slot_of(HGDIOBJ handle) {
     uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
-    uint64_t index = (v & 0xFFFFFFFFu);
+    uint64_t index = (v & INDEX_MASK);
     if (index == 0) return nullptr;
     Table& t = table();
     if (index > t.slots.size()) return nullptr;
     Slot& s = t.slots[index - 1];
-    if (!s.object || s.generation != static_cast<uint32_t>(v >> 32)) return nullptr;
+    if (!s.object || (s.generation & GENERATION_MASK) != ((v >> INDEX_BITS) & GENERATION_MASK)) return nullptr;
     return &s;
 }
 
 void free_slot(HGDIOBJ handle) {
     Table& t = table();
     uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
-    size_t index = static_cast<size_t>(v & 0xFFFFFFFFu) - 1;
+    size_t index = static_cast<size_t>(v & INDEX_MASK) - 1;
     Slot& s = t.slots[index];
     if (!s.object->stock) --t.live[static_cast<int>(s.object->type)];
     s.object.reset();
@@ -170,6 +177,7 @@ HGDIOBJ register_object(std::unique_ptr<GdiObject> object) {
         t.free_slots.pop_back();
     } else {
         index = t.slots.size();
+        if (index >= INDEX_MASK) return nullptr;  // no handle left to give
         t.slots.emplace_back();
     }
     Slot& s = t.slots[index];
