@@ -43,6 +43,8 @@ var ZorveWeb = (() => {
   let keyTarget = 0;        // the window that gets keys
   const held = { ctrl: false, shift: false };
   let ended = false;
+  // How often a wait ended because its time was up (a timer came due), for tests.
+  const stats = { timeouts: 0 };
 
   function screen() {
     let s = document.getElementById('zorve-screen');
@@ -529,14 +531,32 @@ var ZorveWeb = (() => {
     return 1;
   }
 
+  // The program's main returns long after its first wait suspended it, to a caller
+  // that no longer listens; Asyncify still says when that happens, and the program
+  // then ends as it would had main returned at once.
+  let watchingEnd = false;
+  function watchForEnd() {
+    if (watchingEnd || Asyncify.asyncPromiseHandlers) return;
+    watchingEnd = true;
+    Asyncify.whenDone().then((status) => {
+      try {
+        exit(status);
+      } catch (e) {
+        if (!(e instanceof ExitStatus)) throw e;
+      }
+    });
+  }
+
   // Resolves when input is queued, or after timeoutMs (< 0: only on input).
   function wait(timeoutMs) {
+    watchForEnd();
     if (queue.length) return Promise.resolve();
     return new Promise((resolve) => {
       wakeUp = resolve;
       if (timeoutMs >= 0) {
         wakeTimer = setTimeout(() => {
           wakeUp = null;
+          ++stats.timeouts;
           resolve();
         }, timeoutMs);
       }
@@ -557,6 +577,6 @@ var ZorveWeb = (() => {
     }
   }
 
-  return { windowChanged, windowDestroyed, present, takeInput, wait, programEnded };
+  return { windowChanged, windowDestroyed, present, takeInput, wait, programEnded, stats };
 })();
 Module['zorve'] = ZorveWeb;
