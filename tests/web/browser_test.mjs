@@ -46,7 +46,9 @@ function serve() {
 }
 
 const { server, url: siteUrl } = await serve();
+process.on('exit', () => server.kill());
 const browser = await Browser.launch();
+process.on('exit', () => browser.proc.kill());
 const page = await browser.newPage();
 const consoleLines = [];
 const pageErrors = [];
@@ -143,113 +145,118 @@ async function click(x, y) {
 }
 const press = async (name) => { clicks.push(`ZORVE_MOUSE(-242, ${BUTTON[name]});`); await pressButton(name); };
 
-await open('/site/cordelune.html');
-await waitPixel('the designer draws its title band', 250, 230, GRAY_20);
-const menuTitle = "document.querySelector('.zorve-menu-title')";
-await clickElement(menuTitle);
-check('the Run menu opens with its items, shortcut texts and greyed lines',
-  await page.eval(`(() => { const items = [...document.querySelectorAll('.zorve-menu.open .zorve-menu-item')];
-    const save = ${menuItem('Save Picture')};
-    return items.length === 13 && save.querySelector('.zorve-shortcut').textContent === 'Ctrl+S' &&
-      save.querySelector('u').textContent === 'S' && items.filter((b) => b.disabled).length === 4; })()`));
-await clickElement(menuItem('Record Script'));
-await page.waitFor(isChecked('Record Script'));
-check('Run > Record Script starts recording: its item is checked', true);
+async function designerSession() {
+  await open('/site/cordelune.html');
+  await waitPixel('the designer draws its title band', 250, 230, GRAY_20);
+  await clickElement("document.querySelector('.zorve-menu-title')");
+  check('the Run menu opens with its items, shortcut texts and greyed lines',
+    await page.eval(`(() => { const items = [...document.querySelectorAll('.zorve-menu.open .zorve-menu-item')];
+      const save = ${menuItem('Save Picture')};
+      return items.length === 13 && save.querySelector('.zorve-shortcut').textContent === 'Ctrl+S' &&
+        save.querySelector('u').textContent === 'S' && items.filter((b) => b.disabled).length === 4; })()`));
+  await clickElement(menuItem('Record Script'));
+  await page.waitFor(isChecked('Record Script'));
+  check('Run > Record Script starts recording: its item is checked', true);
 
-await press('newShape');
-await click(...FACE);
-await waitPixel('New Shape and a click on the card: a red heart there', ...FACE, RED);
-await press('nextObject');
-await press('nextObject');
-await waitPixel('Next Object twice: a face with black eyes', FACE[0] + 10, FACE[1] + 7, BLACK);
-await press('objectColor');
-await waitPixel('Object Color: the face turns green', ...FACE, GREEN);
-await press('backgroundColor');
-await waitPixel('Background Color: the card turns orange', ...CARD_CORNER, ORANGE);
-await press('newShape');
-await click(...HEART);
-await waitPixel('a second heart', ...HEART, RED);
+  await press('newShape');
+  await click(...FACE);
+  await waitPixel('New Shape and a click on the card: a red heart there', ...FACE, RED);
+  await press('nextObject');
+  await press('nextObject');
+  await waitPixel('Next Object twice: a face with black eyes', FACE[0] + 10, FACE[1] + 7, BLACK);
+  await press('objectColor');
+  await waitPixel('Object Color: the face turns green', ...FACE, GREEN);
+  await press('backgroundColor');
+  await waitPixel('Background Color: the card turns orange', ...CARD_CORNER, ORANGE);
+  await press('newShape');
+  await click(...HEART);
+  await waitPixel('a second heart', ...HEART, RED);
 
-// Halted, ticks reach the program and make no periodic events; run again, the heart
-// pulses (its radius is drawn at random on every frame).
-await page.ctrl('h');
-await page.type('Be');
-const ticks = await page.eval('Module.zorve.stats.timeouts');
-await page.waitFor(`Module.zorve.stats.timeouts >= ${ticks + 3}`);
-await page.type(' Mine');
-await page.ctrl('a');
-const EDGE = `${pixelAt(HEART[0] + 32, HEART[1])}`;
-const edge = await page.eval(EDGE);
-await page.waitFor(`${EDGE} !== '${edge}'`).then(() => check('Ctrl+A: the heart pulses again', true),
-  () => check('Ctrl+A: the heart pulses again', false));
+  // Halted, ticks reach the program and make no periodic events; run again, the heart
+  // pulses (its radius is drawn at random on every frame).
+  await page.ctrl('h');
+  await page.type('Be');
+  const ticks = await page.eval('Module.zorve.stats.timeouts');
+  await page.waitFor(`Module.zorve.stats.timeouts >= ${ticks + 3}`);
+  await page.type(' Mine');
+  await page.ctrl('a');
+  const EDGE = `${pixelAt(HEART[0] + 32, HEART[1])}`;
+  const edge = await page.eval(EDGE);
+  await page.waitFor(`${EDGE} !== '${edge}'`).then(() => check('Ctrl+A: the heart pulses again', true),
+    () => check('Ctrl+A: the heart pulses again', false));
 
-await press('selectObject');
-await click(...HEART);
-await press('deleteObject');
-await waitPixel('Select Object, a click on the heart, Delete Object: the heart is gone', ...HEART, ORANGE);
-await press('newMessage');
-await click(...MESSAGE);
-await page.waitFor(`(() => { const d = ${CANVAS}.getContext('2d').getImageData(${(WIDTH >> 1) + MESSAGE[0]}, ${(HEIGHT >> 1) - MESSAGE[1] - 20}, 60, 20).data;
-  for (let i = 0; i < d.length; i += 4) if (d[i] === 0 && d[i + 1] === 0 && d[i + 2] === 255) return true; return false; })()`)
-  .then(() => check('New Message and a click: blue text on the card', true),
-    () => check('New Message and a click: blue text on the card', false));
-await page.ctrl('r');
-await page.waitFor(`!(${isChecked('Record Script')})`);
-check('Ctrl+R ends recording: the check mark goes', true);
+  await press('selectObject');
+  await click(...HEART);
+  await press('deleteObject');
+  await waitPixel('Select Object, a click on the heart, Delete Object: the heart is gone', ...HEART, ORANGE);
+  await press('newMessage');
+  await click(...MESSAGE);
+  await page.waitFor(`(() => { const d = ${CANVAS}.getContext('2d').getImageData(${(WIDTH >> 1) + MESSAGE[0]}, ${(HEIGHT >> 1) - MESSAGE[1] - 20}, 60, 20).data;
+    for (let i = 0; i < d.length; i += 4) if (d[i] === 0 && d[i + 1] === 0 && d[i + 2] === 255) return true; return false; })()`)
+    .then(() => check('New Message and a click: blue text on the card', true),
+      () => check('New Message and a click: blue text on the card', false));
+  await page.ctrl('r');
+  await page.waitFor(`!(${isChecked('Record Script')})`);
+  check('Ctrl+R ends recording: the check mark goes', true);
 
-const script = String(await download('ZORVE.SCR',
-  () => clickElement("document.getElementById('zorve-download-script')")));
-writeFileSync(join(outDir, 'ZORVE.SCR'), script);
-const lines = script.split('\n').filter((l) => l);
-check('the downloaded script holds every click at its runtime coordinates',
-  JSON.stringify(lines.filter((l) => l.startsWith('ZORVE_MOUSE'))) === JSON.stringify(clicks), script);
-const keys = lines.filter((l) => l.startsWith('ZORVE_KBD')).map((l) => Number(/\d+/.exec(l)[0]));
-check('... and every typed key, Shift included', String.fromCharCode(...keys) === 'Be Mine', keys.join());
-const halted = lines.slice(lines.indexOf('ZORVE_KBD(66);'), lines.indexOf('ZORVE_KBD(32);'));
-check('... and no periodic event while halted, though ticks came',
-  halted.length === 2 && !halted.some((l) => l.startsWith('ZORVE_PERIODIC')), halted.join(' '));
-const running = lines.slice(lines.lastIndexOf('ZORVE_KBD(101);'), lines.indexOf('ZORVE_MOUSE(-242, -28);'));
-check('... and periodic events again after Ctrl+A', running.some((l) => l.startsWith('ZORVE_PERIODIC')),
-  running.join(' '));
+  const script = String(await download('ZORVE.SCR',
+    () => clickElement("document.getElementById('zorve-download-script')")));
+  writeFileSync(join(outDir, 'ZORVE.SCR'), script);
+  const lines = script.split('\n').filter((l) => l);
+  check('the downloaded script holds every click at its runtime coordinates',
+    JSON.stringify(lines.filter((l) => l.startsWith('ZORVE_MOUSE'))) === JSON.stringify(clicks), script);
+  const keys = lines.filter((l) => l.startsWith('ZORVE_KBD')).map((l) => Number(/\d+/.exec(l)[0]));
+  check('... and every typed key, Shift included', String.fromCharCode(...keys) === 'Be Mine', keys.join());
+  const halted = lines.slice(lines.indexOf('ZORVE_KBD(66);'), lines.indexOf('ZORVE_KBD(32);'));
+  check('... and no periodic event while halted, though ticks came',
+    halted.length === 2 && !halted.some((l) => l.startsWith('ZORVE_PERIODIC')), halted.join(' '));
+  const running = lines.slice(lines.lastIndexOf('ZORVE_KBD(101);'), lines.indexOf('ZORVE_MOUSE(-242, -28);'));
+  check('... and periodic events again after Ctrl+A', running.some((l) => l.startsWith('ZORVE_PERIODIC')),
+    running.join(' '));
 
-// The same script, played by the native program on the headless presenter.
-const native = spawnSync(cordelune, [], {
-  cwd: outDir, encoding: 'utf8', timeout: 60000,
-  env: { ...process.env, ZORVE_HEADLESS: '1', ZORVE_PLAY: 'ZORVE.SCR', ZORVE_SNAPSHOT: 'headless.png' },
-});
-check('the native designer plays the script back headless', native.status === 0, native.stderr);
-const expected = readPng(readFileSync(join(outDir, 'headless.png')));
+  // The same script, played by the native program on the headless presenter.
+  const native = spawnSync(cordelune, [], {
+    cwd: outDir, encoding: 'utf8', timeout: 60000,
+    env: { ...process.env, ZORVE_HEADLESS: '1', ZORVE_PLAY: 'ZORVE.SCR', ZORVE_SNAPSHOT: 'headless.png' },
+  });
+  check('the native designer plays the script back headless', native.status === 0, native.stderr);
+  const expected = readPng(readFileSync(join(outDir, 'headless.png')));
 
-// A fresh page: the script uploaded, played back with Ctrl+P.
-await open('/site/cordelune.html');
-const { root } = await page.send('DOM.getDocument');
-const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#zorve-upload-script' });
-await page.send('DOM.setFileInputFiles', { nodeId, files: [join(outDir, 'ZORVE.SCR')] });
-await page.waitFor("document.getElementById('zorve-file-status').textContent.startsWith('ZORVE.SCR loaded')");
-// Playback runs without waiting, so its check mark may come and go between two looks
-// at the page: the menu's changes are watched as they happen.
-await page.eval(`window.playbackMarks = [];
-  new MutationObserver((changes) => { for (const c of changes) for (const n of c.addedNodes)
-    for (const item of n.querySelectorAll ? n.querySelectorAll('.zorve-menu-item') : [])
-      if (item.textContent.includes('Playback Script')) playbackMarks.push(item.getAttribute('aria-checked')); })
-    .observe(document.querySelector('.zorve-menubar'), { childList: true, subtree: true }); true`);
-await page.ctrl('p');
-await page.waitFor("playbackMarks.includes('true') && playbackMarks.at(-1) === 'false'");
-check('Ctrl+P plays the uploaded script to its end: Playback Script is checked, then not', true);
-const shown = await canvasPixels();
-writeFileSync(join(outDir, 'page.png'), await page.screenshot());
-check('the canvas equals the headless picture of the same script, pixel for pixel',
-  expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),
-  differences(shown, expected.rgb));
+  // A fresh page: the script uploaded, played back with Ctrl+P.
+  await open('/site/cordelune.html');
+  const { root } = await page.send('DOM.getDocument');
+  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#zorve-upload-script' });
+  await page.send('DOM.setFileInputFiles', { nodeId, files: [join(outDir, 'ZORVE.SCR')] });
+  await page.waitFor("document.getElementById('zorve-file-status').textContent.startsWith('ZORVE.SCR loaded')");
+  // Playback runs without waiting, so its check mark may come and go between two looks
+  // at the page: the menu's changes are watched as they happen.
+  await page.eval(`window.playbackMarks = [];
+    new MutationObserver((changes) => { for (const c of changes) for (const n of c.addedNodes)
+      for (const item of n.querySelectorAll ? n.querySelectorAll('.zorve-menu-item') : [])
+        if (item.textContent.includes('Playback Script')) playbackMarks.push(item.getAttribute('aria-checked')); })
+      .observe(document.querySelector('.zorve-menubar'), { childList: true, subtree: true }); true`);
+  await page.ctrl('p');
+  await page.waitFor("playbackMarks.includes('true') && playbackMarks.at(-1) === 'false'");
+  check('Ctrl+P plays the uploaded script to its end: Playback Script is checked, then not', true);
+  const shown = await canvasPixels();
+  writeFileSync(join(outDir, 'page.png'), await page.screenshot());
+  check('the canvas equals the headless picture of the same script, pixel for pixel',
+    expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),
+    differences(shown, expected.rgb));
 
-const picture = readPng(await download('ZORVE1.png', () => page.ctrl('s')));
-check('Ctrl+S downloads ZORVE1.png, the same pixels', !differences(picture.rgb, shown), differences(picture.rgb, shown));
-check('... and shows the console, which says so',
-  await page.waitFor("[...document.querySelectorAll('.zorve-window')].some((w) => !w.hidden && w.textContent.includes('ZORVE Text'))")
-    .then(() => true, () => false));
-await page.ctrl('q');
-const status = await page.waitFor("document.getElementById('zorve-status').textContent.includes('ended') && document.getElementById('zorve-status').textContent");
-check('Ctrl+Q ends the program with status 0', status.includes('exit status 0'), status);
+  const picture = readPng(await download('ZORVE1.png', () => page.ctrl('s')));
+  check('Ctrl+S downloads ZORVE1.png, the same pixels', !differences(picture.rgb, shown), differences(picture.rgb, shown));
+  // The console window, hidden by the designer, shows with its last line in black.
+  check('... and shows the console with a line of text', await page.waitFor(`(() => {
+    const w = [...document.querySelectorAll('.zorve-window')].find((f) => f.textContent.includes('ZORVE Text'));
+    if (!w || w.hidden) return false;
+    const c = w.querySelector('canvas'), d = c.getContext('2d').getImageData(0, c.height - 24, c.width, 24).data;
+    for (let i = 0; i < d.length; i += 4) if (d[i] + d[i + 1] + d[i + 2] === 0) return true;
+    return false; })()`).then(() => true, () => false));
+  await page.ctrl('q');
+  const status = await page.waitFor("document.getElementById('zorve-status').textContent.includes('ended') && document.getElementById('zorve-status').textContent");
+  check('Ctrl+Q ends the program with status 0', status.includes('exit status 0'), status);
+}
 
 // ---- the text dialog --------------------------------------------------------------------
 
@@ -263,34 +270,45 @@ async function waitLine(text) {
   }
   return true;
 }
-await open('/site-tests/text_probe.html?arg=gets');
-await page.waitFor(`${DIALOG}?.open`);
-check('ZORVE_gets opens a dialog with its prompt, a focused field and Okay',
-  await page.eval(`(() => { const d = ${DIALOG};
-    return d.querySelector('.zorve-title span').textContent === 'ZORVE_gets' &&
-      d.querySelector('.zorve-static').textContent.trim() === 'Your name?' &&
-      document.activeElement === d.querySelector('textarea') &&
-      d.querySelector('button.zorve-default').textContent === 'Okay'; })()`));
-await page.key('Escape', { code: 'Escape', vk: 27 });
-check('Escape leaves it open', await page.eval(`${DIALOG}.open`));
-await clickElement(`${DIALOG}.querySelector('.zorve-close')`);
-check('so does its close box', await page.eval(`${DIALOG}.open`));
-await clickElement(`${DIALOG}.querySelector('textarea')`);
-await page.type('Zoe Dart');
-await page.key('Enter', { code: 'Enter', vk: 13, text: '\r' });
-check('Enter answers with the typed text', await waitLine('gets 1 "Zoe Dart"'));
-await page.waitFor(`${DIALOG}?.querySelector('.zorve-static').textContent.trim() === 'Once more?'`);
-await page.type('x');
-await clickElement(`${DIALOG}.querySelector('button.zorve-default')`);
-check('the next question, answered with the Okay button', await waitLine('gets 1 "x"'));
-await page.waitFor(`!${DIALOG}`);
-await clickAt(-20, 30);
-check('a click afterwards is the program\'s again, at its point', await waitLine('mouse -20 30'));
-await page.type('k');
-check('... and so is a key', await waitLine('key 107'));
+async function dialogSession() {
+  await open('/site-tests/text_probe.html?arg=gets');
+  await page.waitFor(`${DIALOG}?.open`);
+  check('ZORVE_gets opens a dialog with its prompt, a focused field and Okay',
+    await page.eval(`(() => { const d = ${DIALOG};
+      return d.querySelector('.zorve-title span').textContent === 'ZORVE_gets' &&
+        d.querySelector('.zorve-static').textContent.trim() === 'Your name?' &&
+        document.activeElement === d.querySelector('textarea') &&
+        d.querySelector('button.zorve-default').textContent === 'Okay'; })()`));
+  await page.key('Escape', { code: 'Escape', vk: 27 });
+  check('Escape leaves it open', await page.eval(`${DIALOG}.open`));
+  await clickElement(`${DIALOG}.querySelector('.zorve-close')`);
+  check('so does its close box', await page.eval(`${DIALOG}.open`));
+  await clickElement(`${DIALOG}.querySelector('textarea')`);
+  await page.type('Zoe Dart');
+  await page.key('Enter', { code: 'Enter', vk: 13, text: '\r' });
+  // The first answer: neither Escape nor the close box ended the dialog before.
+  check('Enter answers with the typed text', await waitLine('gets 1 "Zoe Dart"') &&
+    consoleLines.find((l) => l.startsWith('gets')) === 'gets 1 "Zoe Dart"', consoleLines.join(' | '));
+  await page.waitFor(`${DIALOG}?.querySelector('.zorve-static').textContent.trim() === 'Once more?'`);
+  await page.type('x');
+  await clickElement(`${DIALOG}.querySelector('button.zorve-default')`);
+  check('the next question, answered with the Okay button', await waitLine('gets 1 "x"'));
+  await page.waitFor(`!${DIALOG}`);
+  await clickAt(-20, 30);
+  check('a click afterwards is the program\'s again, at its point', await waitLine('mouse -20 30'));
+  await page.type('k');
+  check('... and so is a key', await waitLine('key 107'));
 
+}
+
+for (const [name, session] of [['the card designer', designerSession], ['the text dialog', dialogSession]]) {
+  try {
+    await session();
+  } catch (e) {
+    check(`${name}: the session goes on to its end`, false, e.message);
+  }
+}
 check('no errors in the page', pageErrors.length === 0, pageErrors.join('\n'));
 await browser.close();
-server.kill();
 console.log(`${passed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);
