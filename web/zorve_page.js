@@ -57,7 +57,10 @@ var Module = (() => {
   }
 
   function hookFileBar(FS) {
+    // Used, the file bar hands the keyboard back to the program.
+    const backToProgram = () => document.querySelector('.zorve-window canvas')?.focus();
     downloadButton().addEventListener('click', () => {
+      backToProgram();
       if (scriptSize(FS) < 0) return;
       download('ZORVE.SCR', FS.readFile(SCRIPT_PATH), 'text/plain');
     });
@@ -68,6 +71,7 @@ var Module = (() => {
       // Whatever the file is called on disk, the program plays back ZORVE.SCR.
       FS.writeFile(SCRIPT_PATH, new Uint8Array(await file.arrayBuffer()));
       upload.value = '';
+      backToProgram();
       showScriptState(FS);
       fileStatus(`ZORVE.SCR loaded from ${file.name}: ${scriptSize(FS)} bytes; Ctrl+P plays it back`);
     });

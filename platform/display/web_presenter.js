@@ -431,9 +431,9 @@ var ZorveWeb = (() => {
   function onKey(e) {
     if (!keyTarget || document.querySelector('dialog.zorve-dialog[open]')) return;
     const t = e.target;
-    // The page's own fields and buttons keep their keys.
+    // The page's own fields keep their keys; every other key is the program's.
     if (t !== document.body && t.closest && !t.closest('.zorve-window') &&
-        t.closest('input, textarea, select, button, a, [contenteditable]')) return;
+        t.closest('input, textarea, select, [contenteditable]')) return;
     // Developer tools stay reachable.
     if (e.key === 'F12' || (e.ctrlKey && e.shiftKey && (e.key === 'I' || e.key === 'J'))) return;
     // The browser's own Ctrl shortcuts (find, print, reload, ...) are the program's here.
