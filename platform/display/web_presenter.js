@@ -278,6 +278,11 @@ var ZorveWeb = (() => {
     const dialogKey = (e) => (e.key === 'Enter' && !e.isComposing ? VK_RETURN
       : e.key === 'Escape' ? VK_ESCAPE : 0);
     el.addEventListener('keydown', (e) => {
+      // The browser's own Ctrl shortcuts (save, print, find, ...) mean nothing here;
+      // those that edit the field keep working.
+      if ((e.ctrlKey || e.metaKey) && !['a', 'c', 'v', 'x', 'z'].includes(e.key.toLowerCase())) {
+        e.preventDefault();
+      }
       const vk = dialogKey(e);
       if (!vk) return;
       e.preventDefault();
