@@ -154,6 +154,11 @@ async function designerSession() {
       const save = ${menuItem('Save Picture')};
       return items.length === 13 && save.querySelector('.zorve-shortcut').textContent === 'Ctrl+S' &&
         save.querySelector('u').textContent === 'S' && items.filter((b) => b.disabled).length === 4; })()`));
+  await page.ctrl('l');
+  await page.waitFor(isChecked('Logging'));
+  await page.ctrl('l');
+  await page.waitFor(`!(${isChecked('Logging')})`);
+  check('Ctrl+L checks Logging in the menu, and again unchecks it', true);
   await clickElement(menuItem('Record Script'));
   await page.waitFor(isChecked('Record Script'));
   check('Run > Record Script starts recording: its item is checked', true);
