@@ -411,8 +411,8 @@ var ZorveWeb = (() => {
 
   // The character a key types, as the platform's Latin-1 code; 0 for none or one
   // beyond Latin-1 (the platform then derives it from the key, Ctrl and Shift).
-  function typedCharacter(e) {
-    if (e.ctrlKey || e.altKey || e.metaKey) return 0;
+  function typedCharacter(e, altGr) {
+    if (!altGr && (e.ctrlKey || e.altKey || e.metaKey)) return 0;
     const chars = [...e.key];
     if (chars.length !== 1) return 0;
     const code = chars[0].codePointAt(0);
@@ -433,6 +433,58 @@ var ZorveWeb = (() => {
     push(INPUT_KEY, keyTarget, down ? WM_KEYDOWN : WM_KEYUP, vk, 0);
   }
 
+  // ---- the menu bar from the keyboard: Alt and an underlined letter open a menu, the
+  // arrows move through it, Enter or an item's letter picks, Escape closes.
+
+  // (Emscripten's optimiser, which this file passes through, knows no `?.`.)
+  function mnemonicOf(el) {
+    const u = el.querySelector('.zorve-label u');
+    return u ? u.textContent.toLowerCase() : '';
+  }
+
+  const focusOn = (el) => el && el.focus();
+
+  function openMenu(menu) {
+    closeMenus();
+    menu.classList.add('open');
+    focusOn(menu.querySelector(':scope > .zorve-menu-items > .zorve-menu-item:enabled'));
+  }
+
+  // Keys for an open menu: all but Ctrl shortcuts, which still reach the program.
+  function menuKey(menu, e) {
+    if (e.ctrlKey || e.metaKey || e.key === 'Control' || e.key === 'Shift') return false;
+    e.preventDefault();
+    if (e.type !== 'keydown') return true;
+    const items = [...menu.querySelectorAll(':scope > .zorve-menu-items > .zorve-menu-item:enabled')];
+    const at = items.indexOf(document.activeElement);
+    const menus = [...menu.parentElement.children];
+    const step = (list, from, by) => list[(from + by + list.length) % list.length];
+    if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
+      focusOn(step(items, at < 0 ? (e.key === 'ArrowDown' ? -1 : 0) : at, e.key === 'ArrowDown' ? 1 : -1));
+    } else if (e.key === 'ArrowLeft' || e.key === 'ArrowRight') {
+      openMenu(step(menus, menus.indexOf(menu), e.key === 'ArrowRight' ? 1 : -1));
+    } else if (e.key === 'Enter' || e.key === ' ') {
+      if (at >= 0) items[at].click();
+    } else if (e.key === 'Escape') {
+      closeMenus();
+      const frame = frames.get(keyTarget);
+      if (frame && frame.canvas) frame.canvas.focus();
+    } else {
+      const item = items.find((i) => mnemonicOf(i) === e.key.toLowerCase());
+      if (item) item.click();
+    }
+    return true;
+  }
+
+  // Alt and a letter: the menu of the window's bar that the letter is underlined in.
+  function menuOfMnemonic(e) {
+    const target = frames.get(keyTarget);
+    const frame = target && target.menuJson && target.menuJson !== 'null' ? target : mainFrame;
+    if (!frame || !frame.menubar || e.key.length !== 1) return null;
+    return [...frame.menubar.children].find((m) => mnemonicOf(m.firstChild) === e.key.toLowerCase() &&
+      !m.firstChild.disabled) || null;
+  }
+
   function onKey(e) {
     if (!keyTarget || document.querySelector('dialog.zorve-dialog[open]')) return;
     const t = e.target;
@@ -441,9 +493,20 @@ var ZorveWeb = (() => {
         t.closest('input, textarea, select, [contenteditable]')) return;
     // Developer tools stay reachable.
     if (e.key === 'F12' || (e.ctrlKey && e.shiftKey && (e.key === 'I' || e.key === 'J'))) return;
+    const open = document.querySelector('.zorve-menu.open');
+    if (open && menuKey(open, e)) return;
+    const down = e.type === 'keydown';
+    // Alt combinations belong to the menu bar (Win32 makes them system keys, which the
+    // program does not hear). AltGr, which some systems report as Ctrl+Alt, types.
+    const altGr = !!(e.getModifierState && e.getModifierState('AltGraph'));
+    if (e.altKey && !altGr) {
+      const menu = down ? menuOfMnemonic(e) : null;
+      if (menu || e.key === 'Alt') e.preventDefault();
+      if (menu) openMenu(menu);
+      return;
+    }
     // The browser's own Ctrl shortcuts (find, print, reload, ...) are the program's here.
     e.preventDefault();
-    const down = e.type === 'keydown';
     const vk = virtualKey(e);
     if (vk === VK_CONTROL || vk === VK_SHIFT) {
       const name = vk === VK_CONTROL ? 'ctrl' : 'shift';
@@ -452,10 +515,9 @@ var ZorveWeb = (() => {
       push(INPUT_KEY, keyTarget, down ? WM_KEYDOWN : WM_KEYUP, vk, 0);
       return;
     }
-    syncModifier('ctrl', VK_CONTROL, e.ctrlKey);
+    syncModifier('ctrl', VK_CONTROL, e.ctrlKey && !altGr);
     syncModifier('shift', VK_SHIFT, e.shiftKey);
-    if (e.key === 'Escape') closeMenus();
-    const character = down ? typedCharacter(e) : 0;
+    const character = down ? typedCharacter(e, altGr) : 0;
     if (!vk && !character) return;
     push(INPUT_KEY, keyTarget, down ? WM_KEYDOWN : WM_KEYUP, vk, character);
   }

@@ -156,9 +156,17 @@ async function designerSession() {
         save.querySelector('u').textContent === 'S' && items.filter((b) => b.disabled).length === 4; })()`));
   await page.ctrl('l');
   await page.waitFor(isChecked('Logging'));
-  await page.ctrl('l');
+  check('Ctrl+L checks Logging in the open menu', true);
+  await page.key('Escape', { code: 'Escape', vk: 27 });
+  check('Escape closes the menu', await page.eval("!document.querySelector('.zorve-menu.open')"));
+  // From the keyboard: Alt+R opens the menu, the underlined L picks Logging.
+  await page.key('r', { code: 'KeyR', vk: 82, modifiers: 1 });
+  check('Alt+R opens it at its first item',
+    await page.eval(`document.activeElement === ${menuItem('Animate')}`));
+  await page.key('l', { code: 'KeyL', vk: 76, text: 'l' });
   await page.waitFor(`!(${isChecked('Logging')})`);
-  check('Ctrl+L checks Logging in the menu, and again unchecks it', true);
+  check('... and L picks Logging, which unchecks it', true);
+  await clickElement("document.querySelector('.zorve-menu-title')");
   await clickElement(menuItem('Record Script'));
   await page.waitFor(isChecked('Record Script'));
   check('Run > Record Script starts recording: its item is checked', true);
