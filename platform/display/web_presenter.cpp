@@ -1,7 +1,7 @@
 // The web presenter: every top-level window as a frame of the page in a browser, its
 // client area a <canvas>, its menu bar HTML, a modal dialog an HTML <dialog> with real
-// fields and buttons. The page side is web_presenter.js; this file hands it window
-// descriptions and changed pixels, and takes the person's input from its queue.
+// fields and buttons. The page side is web_*.js; this file hands it window descriptions
+// and changed pixels, and takes the person's input from its queue.
 //
 // The page's handlers only queue input and never call into the program: the program
 // takes the queue when it looks for input (poll), and a wait suspends the program
@@ -26,7 +26,7 @@ constexpr int SCREEN_HEIGHT = 768;
 // Longest control text a person can type into a field at once.
 constexpr int INPUT_TEXT_SIZE = 4096;
 
-// What the page's queue holds, as web_presenter.js numbers it.
+// What the page's queue holds, as web_input.js numbers it.
 enum InputKind {
     INPUT_NONE = 0,
     INPUT_MOUSE = 1,    // a: message, b: x, c: y

@@ -103,6 +103,7 @@ var ZorveWeb = (() => {
   // Returns whether the canvas was made anew (created or resized, and so cleared).
   function syncWindowFrame(frame, d) {
     frame.titleText.textContent = d.title;
+    frame.canvas.setAttribute('aria-label', d.title);
     frame.el.hidden = !d.visible;
     menus.sync(frame.menubar, d.menu, (id) => input.push(input.COMMAND, frame.handle, id));
     const w = Math.max(d.width, 0), h = Math.max(d.height, 0);
