@@ -130,6 +130,10 @@ async function clickElement(selector) {
 }
 
 // ---- the card designer ------------------------------------------------------------------
+// Hearts and starbursts are drawn with a new random number on every frame (rand(), seeded
+// from the clock, and another generator in each C library), so the card the pictures are
+// compared on holds a face and a message only: the heart made for Ctrl+A's pulse is
+// deleted before the recording ends.
 
 // Panel buttons: a click in the middle of each, below its top.
 const BUTTON = { newShape: 213, newMessage: 175, nextObject: 120, backgroundColor: 65, objectColor: 27,
