@@ -5,7 +5,8 @@
 // the Presenter table; the presenter reads windows, menus and dialog controls and
 // delivers input through the functions below the table. It sees nothing else of the
 // platform. The headless presenter (display/headless*) is the reference
-// implementation; the desktop presenter (display/fltk*) shows real windows.
+// implementation; the desktop presenter (display/fltk*) shows real windows, the web
+// presenter (display/web*) frames in a browser page.
 #ifndef ZORVE_PLATFORM_PRESENTER_H
 #define ZORVE_PLATFORM_PRESENTER_H
 

@@ -174,12 +174,19 @@ struct HandleTable {  // trivially destructible: handles stay valid until the pr
 };
 extern HandleTable handle_table;
 
+// A handle is the entry's index + 1 with its generation above it: 32 bits each where
+// pointers have 64; where they have 32 (WebAssembly), 20 bits of index and 12 of
+// generation.
+constexpr int HANDLE_INDEX_BITS = sizeof(uintptr_t) >= 8 ? 32 : 20;
+constexpr uint64_t HANDLE_INDEX_MASK = (uint64_t(1) << HANDLE_INDEX_BITS) - 1;
+constexpr uint64_t HANDLE_GENERATION_MASK = sizeof(uintptr_t) >= 8 ? 0xFFFFFFFFu : 0xFFFu;
+
 inline HandleSlot* handle_slot(HGDIOBJ handle) {
     const uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
-    const uint64_t index = (v & 0xFFFFFFFFu) - 1;  // a null index wraps round and is refused
+    const uint64_t index = (v & HANDLE_INDEX_MASK) - 1;  // a null index wraps round and is refused
     if (index >= handle_table.size) return nullptr;
     HandleSlot& s = handle_table.slots[index];
-    if ((s.tag >> 32) != (v >> 32) || (s.tag & 0xFF) == 0) return nullptr;
+    if ((s.tag >> 32) != (v >> HANDLE_INDEX_BITS) || (s.tag & 0xFF) == 0) return nullptr;
     return &s;
 }
 
@@ -192,10 +199,10 @@ inline GdiObject* lookup(HGDIOBJ handle) {
 template <class T>
 T* lookup_as(HGDIOBJ handle, ObjType type) {
     const uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle));
-    const uint64_t index = (v & 0xFFFFFFFFu) - 1;
+    const uint64_t index = (v & HANDLE_INDEX_MASK) - 1;
     if (index >= handle_table.size) return nullptr;
     const HandleSlot& s = handle_table.slots[index];
-    if (s.tag != ((v >> 32) << 32 | static_cast<uint64_t>(type))) return nullptr;
+    if (s.tag != ((v >> HANDLE_INDEX_BITS) << 32 | static_cast<uint64_t>(type))) return nullptr;
     return static_cast<T*>(s.object);
 }
 inline DC* lookup_dc(HDC dc) { return lookup_as<DC>(dc, ObjType::DC); }

@@ -103,7 +103,7 @@ Objects& objects() {
 }
 
 HGDIOBJ encode(uint64_t index, uint64_t generation) {
-    return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>((generation << 32) | (index + 1)));
+    return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>((generation << HANDLE_INDEX_BITS) | (index + 1)));
 }
 
 HGDIOBJ enter(GdiObject* object) {
@@ -114,8 +114,11 @@ HGDIOBJ enter(GdiObject* object) {
         o.free_slots.pop_back();
     } else {
         HandleTable& t = handle_table;
+        // As many entries as handles can name (a million where pointers have 32 bits):
+        // beyond that, creating an object fails, as Win32's does at its own limit.
+        if (t.size >= HANDLE_INDEX_MASK) return nullptr;
         // Grown by copying: nothing keeps a pointer to an entry across a call.
-        const uint64_t capacity = t.size == 0 ? 256 : t.size * 2;
+        const uint64_t capacity = std::min<uint64_t>(t.size == 0 ? 256 : t.size * 2, HANDLE_INDEX_MASK);
         auto* grown = new HandleSlot[capacity];
         std::copy(t.slots, t.slots + t.size, grown);
         delete[] t.slots;
@@ -126,7 +129,7 @@ HGDIOBJ enter(GdiObject* object) {
     }
     HandleSlot& s = handle_table.slots[index];
     uint64_t generation = (s.tag >> 32) + 1;
-    if (generation > 0xFFFFFFFFu) generation = 1;
+    if (generation > HANDLE_GENERATION_MASK) generation = 1;
     s.tag = (generation << 32) | static_cast<uint64_t>(object->type);
     s.object = object;
     s.selections = 0;
@@ -244,7 +247,13 @@ T* new_object(bool stock) {
     else if constexpr (std::is_same_v<T, Font>) object = o.fonts.make();
     else object = o.dcs.make();
     object->stock = stock;
-    enter(object);
+    if (!enter(object)) {
+        if constexpr (std::is_same_v<T, Pen>) o.pens.destroy(object);
+        else if constexpr (std::is_same_v<T, Brush>) o.brushes.destroy(object);
+        else if constexpr (std::is_same_v<T, Font>) o.fonts.destroy(object);
+        else o.dcs.destroy(object);
+        return nullptr;
+    }
     return object;
 }
 template Pen* new_object<Pen>(bool);
@@ -255,7 +264,10 @@ template DC* new_object<DC>(bool);
 Bitmap* new_bitmap(int width, int height, bool stock) {
     Bitmap* b = objects().bitmaps.make(width, height);
     b->stock = stock;
-    enter(b);
+    if (!enter(b)) {
+        objects().bitmaps.destroy(b);
+        return nullptr;
+    }
     return b;
 }
 
@@ -300,6 +312,7 @@ void detach_surface_dcs(const Surface* surface) {
 
 HDC create_surface_dc(Surface* surface) {
     DC* dc = new_object<DC>();
+    if (!dc) return nullptr;
     dc->surface = surface;
     return static_cast<HDC>(dc->handle);
 }
@@ -317,6 +330,7 @@ HGDIOBJ WINAPI GetStockObject(int which) {
 
 HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     Pen* p = new_object<Pen>();
+    if (!p) return nullptr;
     p->style = style == PS_NULL ? PS_NULL : PS_SOLID;
     p->width = width < 0 ? 0 : width;
     p->color = color & 0x00FFFFFF;
@@ -325,6 +339,7 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
     Brush* b = new_object<Brush>();
+    if (!b) return nullptr;
     b->style = BS_SOLID;
     b->color = color & 0x00FFFFFF;
     return static_cast<HBRUSH>(b->handle);
@@ -332,6 +347,7 @@ HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
 
 HDC WINAPI CreateCompatibleDC(HDC) {
     DC* dc = new_object<DC>();
+    if (!dc) return nullptr;
     dc->memory = true;
     HGDIOBJ bmp = stock_object(DEFAULT_BITMAP);
     dc->bitmap_handle = bmp;
@@ -350,7 +366,8 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
     if (!lookup_dc(dc) || width < 0 || height < 0) return nullptr;
     if (width == 0 || height == 0) return static_cast<HBITMAP>(stock_object(DEFAULT_BITMAP));
     if (static_cast<int64_t>(width) * height > MAX_BITMAP_PIXELS) return nullptr;
-    return static_cast<HBITMAP>(new_bitmap(width, height)->handle);
+    Bitmap* b = new_bitmap(width, height);
+    return b ? static_cast<HBITMAP>(b->handle) : nullptr;
 }
 
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {

@@ -184,6 +184,7 @@ HFONT WINAPI CreateFontA(int height, int, int, int, int weight, DWORD italic, DW
     // Resolution waits for the first text call: a font is often created and deleted
     // around a single drawing, and that must stay cheap.
     Font* f = new_object<Font>();
+    if (!f) return nullptr;
     f->height = height;
     f->weight = std::clamp(weight, 0, 1000);
     f->italic = italic != 0;

@@ -2,7 +2,9 @@
 // pitch. The project's table decides for the names it holds; fontconfig finds a face
 // installed under any other name; a name that nothing answers gets GDI's default face
 // rather than a failure, as GDI's font mapper does.
+#ifndef ZORVE_NO_FONTCONFIG
 #include <fontconfig/fontconfig.h>
+#endif
 #include <strings.h>
 
 #include <map>
@@ -15,6 +17,7 @@
 namespace zp {
 namespace {
 
+#ifndef ZORVE_NO_FONTCONFIG
 bool fontconfig_ready() {
     static const bool ready = FcInit() == FcTrue;
     return ready;
@@ -110,6 +113,12 @@ std::optional<FaceFile> fontconfig_choice(const char* family, int weight, bool i
     }
     return file_of(best);
 }
+#else
+// Without fontconfig (the web build) only the table's files exist: a name outside the
+// table gets the default face.
+std::optional<FaceFile> installed_face(const char*, int, bool) { return std::nullopt; }
+std::optional<FaceFile> fontconfig_choice(const char*, int, bool, bool) { return std::nullopt; }
+#endif
 
 std::optional<FaceFile> lookup(const char* family, int weight, bool italic, bool fixed_pitch) {
     FaceFile file;
