@@ -1,10 +1,10 @@
 // The card's objects on the canvas: five kinds of shape, messages, selection marks.
 #include "shapes.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "zorve.h"
@@ -151,7 +151,10 @@ const std::vector<ArcPoint>* cached_ring(int r, double start, double end) {
     if ((end - start) * r * 2.0 > RING_CACHE_MAX_POINTS) return nullptr;
     static CachedRing rings[RING_CACHE_SIZE];
     static int next = 0;
-    const uint64_t s = std::bit_cast<uint64_t>(start), e = std::bit_cast<uint64_t>(end);
+    // Compared bit for bit: the points are those of exactly these angles.
+    uint64_t s, e;
+    std::memcpy(&s, &start, sizeof s);
+    std::memcpy(&e, &end, sizeof e);
     for (const CachedRing& ring : rings)
         if (ring.radius == r && ring.start == s && ring.end == e) return &ring.points;
     CachedRing& ring = rings[next];

@@ -1,7 +1,8 @@
 # Shared by scripts/test and scripts/run: installing what is missing, and a display.
 
 # The Debian packages the project needs: the one list. scripts/run installs the first
-# group (build and run the designer), scripts/test every group.
+# group (build and run the designer; with --web the web group too), scripts/test every
+# group.
 ZORVE_RUN_PACKAGES=(
   cmake g++ make pkg-config
   libfreetype-dev libfontconfig-dev libpng-dev libfltk1.3-dev libx11-dev
@@ -13,6 +14,12 @@ ZORVE_TEST_PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick openbox wmctrl   # end-to-end tests on a display
   clang libclang-rt-14-dev                                  # fuzzing
   fonts-dejavu-core       # a family outside the font table, which tests ask for by name
+)
+
+ZORVE_WEB_PACKAGES=(
+  emscripten node-acorn nodejs   # the compiler, and the parser its optimiser runs on
+  dpkg-dev                       # apt-get source unpacks FreeType with it
+  chromium node-ws               # the browser the tests drive, and a WebSocket for old Node
 )
 
 # Files that show a package is really there, for packages whose absence would

@@ -1,13 +1,7 @@
 # The web build, shared by `scripts/run --web` and scripts/test: Debian's Emscripten,
 # FreeType's Debian source package (built for wasm inside the build folder), and the
-# browser the tests drive. Sourced after scripts/lib/common.sh.
-
-ZORVE_WEB_PACKAGES=(
-  emscripten node-acorn nodejs   # the compiler, and the parser its optimiser runs on
-  dpkg-dev                       # apt-get source unpacks FreeType with it
-  fonts-liberation cmake make
-  chromium node-ws               # the browser the tests drive, and a WebSocket for old Node
-)
+# browser the tests drive. Sourced after scripts/lib/common.sh, which names the packages
+# (ZORVE_WEB_PACKAGES).
 
 # Emscripten's optimiser needs Debian's acorn, which Node finds only through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
