@@ -207,9 +207,7 @@ T* lookup_as(HGDIOBJ handle, ObjType type) {
 }
 inline DC* lookup_dc(HDC dc) { return lookup_as<DC>(dc, ObjType::DC); }
 
-// Objects currently selected into a DC.
-inline Pen* dc_pen(const DC& dc) { return lookup_as<Pen>(dc.pen, ObjType::Pen); }
-inline Brush* dc_brush(const DC& dc) { return lookup_as<Brush>(dc.brush, ObjType::Brush); }
+// The font selected into a DC (pens and brushes settle how they draw when selected).
 inline Font* dc_font(const DC& dc) { return lookup_as<Font>(dc.font, ObjType::Font); }
 
 // A DC on a surface owned elsewhere (a window's client area, the screen).

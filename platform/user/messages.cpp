@@ -105,7 +105,7 @@ void forget_held_keys() {
     queue().shift_down = false;
 }
 
-bool message_available() {
+bool messages_available() {
     Queue& q = queue();
     return !q.posted.empty() || q.quit || window_to_paint(nullptr) ||
            due_timer(nullptr, presenter().now_ms());
@@ -149,7 +149,6 @@ void input_close(HWND window) {
     queue().posted.push_back(make(window, WM_SYSCOMMAND, SC_CLOSE, 0));
 }
 
-bool messages_available() { return message_available(); }
 bool timers_running() { return !queue().timers.empty(); }
 
 }  // namespace zp
@@ -241,14 +240,14 @@ BOOL WINAPI WaitMessage(void) {
     flush_drawn_windows();
     for (;;) {
         presenter().poll();
-        if (message_available()) return TRUE;
+        if (messages_available()) return TRUE;
         int64_t timeout = -1;
         const int64_t now = presenter().now_ms();
         for (const Timer& t : queue().timers)
             timeout = timeout < 0 ? std::max<int64_t>(0, t.due - now)
                                   : std::min(timeout, std::max<int64_t>(0, t.due - now));
         presenter().wait(timeout);
-        if (message_available()) return TRUE;
+        if (messages_available()) return TRUE;
     }
 }
 

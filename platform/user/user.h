@@ -59,8 +59,6 @@ void client_size_of(const Window& w, int* cw, int* ch);
 LRESULT send(Window& w, UINT message, WPARAM wparam, LPARAM lparam);
 // Drops the queue's messages and timers of a window being destroyed.
 void forget_window_messages(HWND handle);
-// Whether PeekMessage would return a message now (posted, quit, paint or due timer).
-bool message_available();
 // A top-level window gains or loses the keyboard focus, as the presenter said (the
 // change is made when the program reaches it in the queue, in order with input).
 void change_focus(HWND window, bool gained);
