@@ -395,6 +395,10 @@ typedef struct tagPAINTSTRUCT {
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
 
 #define MF_STRING 0x00000000L
 #define MF_BYCOMMAND 0x00000000L

@@ -79,16 +79,7 @@ int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list
     return produced;
 }
 
-extern "C" int ZORVE_console_printf(const char* format, ...) {
-    if (!format) {
-        ZORVE_console_printf("NULL format not possible, printing nothing\n");
-        return 0;
-    }
-    char buffer[CONSOLE_BUFFER_SIZE];
-    va_list args;
-    va_start(args, format);
-    const int produced = format_line(buffer, format, args);
-    va_end(args);
+size_t console_store(const char* buffer) {
     const size_t n = std::strlen(buffer);
     if (runtime.oldest_line == runtime.next_line) {
         GlobalFree(runtime.line_ring[runtime.oldest_line]);
@@ -102,18 +93,33 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
     }
     if (runtime.oldest_line == -1) runtime.oldest_line = runtime.next_line;
     runtime.next_line = (runtime.next_line + 1) % CONSOLE_RING_LINES;
+    ++runtime.run.console_lines;
     if (runtime.console_tap) runtime.console_tap(buffer);
-    if (runtime.headless_run) {
-        // Nobody sees the window: the line goes to standard output too, one line each.
-        std::fputs(buffer, stdout);
-        if (n == 0 || buffer[n - 1] != '\n') std::fputc('\n', stdout);
-    }
     // The window shows the line when the program next waits: a frame that logs
     // thousands of lines scrolls the window once, not once per line.
     if (runtime.console_window) {
         std::memcpy(runtime.console_recent[runtime.console_recent_next], buffer, n + 1);
         runtime.console_recent_next = (runtime.console_recent_next + 1) % CONSOLE_RECENT_LINES;
         ++runtime.console_pending;
+    }
+    return n;
+}
+
+extern "C" int ZORVE_console_printf(const char* format, ...) {
+    if (!format) {
+        ZORVE_console_printf("NULL format not possible, printing nothing\n");
+        return 0;
+    }
+    char buffer[CONSOLE_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    const int produced = format_line(buffer, format, args);
+    va_end(args);
+    const size_t n = console_store(buffer);
+    if (runtime.headless_run) {
+        // Nobody sees the window: the line goes to standard output too, one line each.
+        std::fputs(buffer, stdout);
+        if (n == 0 || buffer[n - 1] != '\n') std::fputc('\n', stdout);
     }
     return produced;
 }

@@ -67,6 +67,7 @@ void render_figure(int kind, int color, int width, DrawPoint p1, DrawPoint p2,
 extern "C" {
 
 int ZORVE_draw_pixel_pt(int color, DrawPoint p) {
+    if (!runtime_started("ZORVE_draw_pixel_pt")) return 1;
     color = check_color(color);
     if (runtime.logging_flag)
         ZORVE_console_printf("%s pixel at (%d,%d)\n", palette_names[color], p.x, p.y);
@@ -79,6 +80,7 @@ int ZORVE_draw_pixel_pt(int color, DrawPoint p) {
 }
 
 int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius) {
+    if (!runtime_started("ZORVE_draw_circle_pt")) return 1;
     color = check_color(color);
     radius = check_radius(radius);
     if (runtime.logging_flag)
@@ -94,6 +96,7 @@ int ZORVE_draw_circle_pt(int color, DrawPoint centre, int radius) {
 }
 
 int ZORVE_draw_triangle_pt(int color, DrawPoint p1, DrawPoint p2, DrawPoint p3, int width) {
+    if (!runtime_started("ZORVE_draw_triangle_pt")) return 1;
     color = check_color(color);
     width = check_width(width);
     if (runtime.logging_flag)
@@ -104,6 +107,7 @@ int ZORVE_draw_triangle_pt(int color, DrawPoint p1, DrawPoint p2, DrawPoint p3, 
 }
 
 int ZORVE_draw_rect_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
+    if (!runtime_started("ZORVE_draw_rect_pt")) return 1;
     sort_corners(p1, p2);
     color = check_color(color);
     width = check_width(width);
@@ -121,6 +125,7 @@ int ZORVE_draw_rect_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
 }
 
 int ZORVE_draw_oval_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
+    if (!runtime_started("ZORVE_draw_oval_pt")) return 1;
     sort_corners(p1, p2);
     width = check_width(width);
     color = check_color(color);
@@ -137,6 +142,7 @@ int ZORVE_draw_oval_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
 }
 
 int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
+    if (!runtime_started("ZORVE_draw_line_pt")) return 1;
     width = check_width(width);
     color = check_color(color);
     if (runtime.logging_flag)
@@ -147,6 +153,7 @@ int ZORVE_draw_line_pt(int color, DrawPoint p1, DrawPoint p2, int width) {
 }
 
 int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text) {
+    if (!runtime_started("ZORVE_draw_text_pt")) return 1;
     ptsize = check_ptsize(ptsize);
     color = check_color(color);
     if (!text) {
@@ -181,55 +188,67 @@ static bool refuse_null_format(const char* format) {
 }
 
 int ZORVE_draw_textf_pt(int color, DrawPoint anchor, int ptsize, const char* format, ...) {
+    const bool started = runtime_started("ZORVE_draw_textf_pt");
     if (refuse_null_format(format)) return 0;
     char buffer[CONSOLE_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
     int produced = format_line(buffer, format, args);
     va_end(args);
-    ZORVE_draw_text_pt(color, anchor, ptsize, buffer);
+    if (started) ZORVE_draw_text_pt(color, anchor, ptsize, buffer);
     return produced;
 }
 
 int ZORVE_draw_textf(int color, int x, int y, int ptsize, const char* format, ...) {
+    const bool started = runtime_started("ZORVE_draw_textf");
     if (refuse_null_format(format)) return 0;
     char buffer[CONSOLE_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
     int produced = format_line(buffer, format, args);
     va_end(args);
-    ZORVE_draw_text(color, x, y, ptsize, buffer);
+    if (started) ZORVE_draw_text(color, x, y, ptsize, buffer);
     return produced;
 }
 
 // The coordinate forms only pack their points.
-int ZORVE_draw_pixel(int color, int x, int y) { return ZORVE_draw_pixel_pt(color, {x, y}); }
+int ZORVE_draw_pixel(int color, int x, int y) {
+    if (!runtime_started("ZORVE_draw_pixel")) return 1;
+    return ZORVE_draw_pixel_pt(color, {x, y});
+}
 
 int ZORVE_draw_circle(int color, int x, int y, int radius) {
+    if (!runtime_started("ZORVE_draw_circle")) return 1;
     return ZORVE_draw_circle_pt(color, {x, y}, radius);
 }
 
 int ZORVE_draw_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width) {
+    if (!runtime_started("ZORVE_draw_triangle")) return 1;
     return ZORVE_draw_triangle_pt(color, {x1, y1}, {x2, y2}, {x3, y3}, width);
 }
 
 int ZORVE_draw_rect(int color, int x1, int y1, int x2, int y2, int width) {
+    if (!runtime_started("ZORVE_draw_rect")) return 1;
     return ZORVE_draw_rect_pt(color, {x1, y1}, {x2, y2}, width);
 }
 
 int ZORVE_draw_oval(int color, int x1, int y1, int x2, int y2, int width) {
+    if (!runtime_started("ZORVE_draw_oval")) return 1;
     return ZORVE_draw_oval_pt(color, {x1, y1}, {x2, y2}, width);
 }
 
 int ZORVE_draw_line(int color, int x1, int y1, int x2, int y2, int width) {
+    if (!runtime_started("ZORVE_draw_line")) return 1;
     return ZORVE_draw_line_pt(color, {x1, y1}, {x2, y2}, width);
 }
 
 int ZORVE_draw_text(int color, int x, int y, int ptsize, const char* text) {
+    if (!runtime_started("ZORVE_draw_text")) return 1;
     return ZORVE_draw_text_pt(color, {x, y}, ptsize, text);
 }
 
 int ZORVE_clear(void) {
+    if (!runtime_started("ZORVE_clear")) return 1;
     if (runtime.logging_flag) ZORVE_console_printf("Clearing the graphics window\n");
     canvas_clear();
     return 1;

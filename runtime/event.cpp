@@ -21,6 +21,11 @@ int pump_one_message() {
 extern "C" {
 
 int ZORVE_wait_event(EventRecord* event) {
+    if (!runtime_started("ZORVE_wait_event")) {
+        // No window could ever bring an event: waiting would be for ever.
+        if (event) *event = EventRecord{};
+        return ZORVE_QUIT;
+    }
     runtime.pending_kind = ZORVE_NONE;
     runtime.pending_key = 0;
     runtime.pending_y = 0;
@@ -42,9 +47,10 @@ int ZORVE_wait_event(EventRecord* event) {
             runtime.playing_flag = 0;
             if (runtime.quit_after_play) {
                 // The script a headless run was given has ended: so does the run, as
-                // when the person closes the window.
+                // when the person closes the window (at once, or after the ticks that
+                // ZORVE_TICKS asks for).
                 runtime.quit_after_play = false;
-                PostMessageA(runtime.graphics_window, WM_CLOSE, 0, 0);
+                run_script_ended();
             }
         }
         if ((runtime.step_flag || runtime.run_flag) && runtime.pending_kind == ZORVE_NONE) {
@@ -65,11 +71,19 @@ int ZORVE_wait_event(EventRecord* event) {
         event->y = runtime.pending_y;
         event->key = runtime.pending_key;
     }
-    return runtime.quit_flag ? ZORVE_QUIT : runtime.pending_kind;
+    const int kind = runtime.quit_flag ? ZORVE_QUIT : runtime.pending_kind;
+    run_event_delivered(kind);
+    return kind;
 }
 
 int ZORVE_wait_event_xy(int* x, int* y, char* key) {
-    EventRecord event;
+    EventRecord event{};
+    if (!runtime_started("ZORVE_wait_event_xy")) {
+        if (x) *x = 0;
+        if (y) *y = 0;
+        if (key) *key = 0;
+        return ZORVE_QUIT;
+    }
     const int kind = ZORVE_wait_event(&event);
     if (x) *x = event.x;
     if (y) *y = event.y;

@@ -38,10 +38,15 @@ INT_PTR CALLBACK gets_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     switch (message) {
         case WM_INITDIALOG:
             runtime.answer_buffer = reinterpret_cast<char*>(lparam);
+            if (runtime.gets_scripted) {
+                // The script answers: the field shows its text, and Okay is pressed.
+                SetDlgItemTextA(dialog, ID_GETS_EDIT, runtime.gets_script_answer);
+                PostMessageA(dialog, WM_COMMAND, ID_GETS_OKAY, 0);
+            }
             return 1;
         case WM_COMMAND:
             if (wparam == ID_GETS_OKAY) {
-                GetDlgItemTextA(dialog, ID_GETS_EDIT, runtime.answer_buffer, 256);
+                GetDlgItemTextA(dialog, ID_GETS_EDIT, runtime.answer_buffer, GETS_ANSWER_SIZE);
                 EndDialog(dialog, 1);
                 return 1;
             }
@@ -89,8 +94,16 @@ extern "C" int ZORVE_gets(const char* prompt, char* answer) {
     if (runtime.canvas_dirty && IsWindow(runtime.graphics_window)) canvas_present();
     BYTE dialog_template[GETS_TEMPLATE_SIZE];
     gets_build_template(dialog_template, prompt);
+    runtime.gets_scripted = script_take_answer(runtime.gets_script_answer);
+    const bool scripted = runtime.gets_scripted;
     const INT_PTR result = DialogBoxIndirectParamA(
         runtime.module_instance, reinterpret_cast<LPCDLGTEMPLATEA>(dialog_template), runtime.graphics_window,
         gets_dialog_proc, reinterpret_cast<LPARAM>(answer));
-    return result == -1 ? 0 : 1;
+    runtime.gets_scripted = false;
+    if (result == -1) return 0;
+    // In a run without a display nobody types: an empty answer is no answer.
+    const char* source = scripted ? "script" : (runtime.headless_run && answer[0] == '\0' ? "none" : "person");
+    run_dialog(prompt, answer, source);
+    if (runtime.recording_flag) script_write_answer(answer);
+    return 1;
 }

@@ -89,7 +89,8 @@ void run_command(int id) {
     }
 }
 
-// The command of a Ctrl shortcut: both the upper- and the lower-case code act.
+// The command of a Ctrl shortcut: both the upper- and the lower-case code act (the
+// lower-case codes of p, q and r are also those of F1, F2 and F3, which so act too).
 int shortcut_command(WPARAM key) {
     switch (key) {
         case 'A': case 'a': return MENU_ANIMATE;
@@ -100,23 +101,16 @@ int shortcut_command(WPARAM key) {
         case 'P': case 'p': return MENU_PLAYBACK_SCRIPT;
         case 'O': case 'o': return MENU_PLAY_ONE;
         case 'Q': case 'q': return MENU_QUIT;
-        case 'S': case 's': return MENU_SAVE_PICTURE;
+        // The letter only: the lower-case code is also F4's.
+        case 'S': return MENU_SAVE_PICTURE;
         default: return 0;
     }
 }
 
-// What the environment asks of this run: a run without a display, and a script to
-// play from the first wait (in the window, on a desktop, after which the program goes
-// on as usual).
+// Whether this run has no display (ZORVE_HEADLESS=1).
 void take_run_settings() {
     const char* headless = std::getenv("ZORVE_HEADLESS");
     runtime.headless_run = headless && std::strcmp(headless, "1") == 0;
-    const char* play = std::getenv("ZORVE_PLAY");
-    if (play && *play) {
-        playback_start();
-        runtime.play_name = play;
-        runtime.quit_after_play = runtime.headless_run;
-    }
 }
 
 }  // namespace
@@ -159,7 +153,11 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
             return 0;
         case WM_TIMER:
             runtime.tick_flag = 1;
+            run_tick();
             return 0;
+        case WM_CLOSE:
+            run_window_closing();
+            return DefWindowProcA(window, message, wparam, lparam);
         case WM_LBUTTONDOWN:
             runtime.pending_x = static_cast<int>(LOWORD(lparam)) - runtime.origin_x;
             runtime.pending_y = runtime.origin_y - static_cast<int>(HIWORD(lparam));
@@ -172,7 +170,7 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
 
 extern "C" {
 
-int ZORVE_start(void* instance, void* previous_instance, char*, int show_state) {
+int ZORVE_start(void* instance, void* previous_instance, const char*, int show_state) {
     // Started once: a second start while running changes nothing. After a stop, the
     // old windows go and the runtime starts afresh.
     if (runtime.graphics_window && !runtime.stopped) return 1;
@@ -209,22 +207,24 @@ int ZORVE_start(void* instance, void* previous_instance, char*, int show_state) 
     ShowWindow(runtime.graphics_window, show_state);
     SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
     take_run_settings();
+    run_start();
     return 1;
 }
 
 int ZORVE_stop(void) {
+    // A recording keeps its last periodic events: they are written before it closes.
+    if (runtime.recording_flag) recording_stop();
     if (runtime.graphics_window && !runtime.stopped) {
-        const char* snapshot = std::getenv("ZORVE_SNAPSHOT");
-        if (snapshot && *snapshot) ZORVE_save_picture(snapshot);
-        ReleaseDC(runtime.graphics_window, runtime.window_dc);
         runtime.stopped = true;
+        run_stop();
+        ReleaseDC(runtime.graphics_window, runtime.window_dc);
     }
     script_close();
     return 1;
 }
 
 int ZORVE_set_animation(int action) {
-    if (!runtime.graphics_window) return 0;
+    if (!runtime_started("ZORVE_set_animation")) return 0;
     switch (static_cast<unsigned>(action)) {
         case ANIMATE_HALT:
             runtime.step_flag = 0;
@@ -246,7 +246,7 @@ int ZORVE_set_animation(int action) {
 }
 
 int ZORVE_set_logging(int on) {
-    if (!runtime.graphics_window) return 0;
+    if (!runtime_started("ZORVE_set_logging")) return 0;
     runtime.logging_flag = on != 0;
     check_menu_item(MENU_LOGGING, runtime.logging_flag);
     if (runtime.logging_flag) console_show(1);

@@ -59,17 +59,14 @@ bool write_whole(const char* path, const std::vector<uint8_t>& bytes, std::strin
 
 extern "C" int ZORVE_save_picture(const char* path) {
     if (!path || !*path) {
-        ZORVE_console_printf("Cannot save picture: no file name\n");
+        runtime_problem("Cannot save picture: no file name\n");
         return 0;
     }
-    if (!runtime.canvas_dc) {
-        ZORVE_console_printf("Cannot save picture %s: the runtime is not started\n", path);
-        return 0;
-    }
+    if (!runtime_started("ZORVE_save_picture") || !runtime.canvas_dc) return 0;
     int width = 0, height = 0;
     const std::vector<uint32_t> pixels = shown_pixels(&width, &height);
     if (pixels.empty()) {
-        ZORVE_console_printf("Cannot save picture %s: the window's pixels cannot be read\n", path);
+        runtime_problem("Cannot save picture %s: the window's pixels cannot be read\n", path);
         return 0;
     }
     // Written beside its place under another name and then moved there: whoever reads
@@ -78,12 +75,12 @@ extern "C" int ZORVE_save_picture(const char* path) {
     std::string why;
     if (!write_whole(partial.c_str(), png_encode(pixels.data(), width, height, width), &why)) {
         std::remove(partial.c_str());
-        ZORVE_console_printf("Cannot save picture %s: %s\n", path, why.c_str());
+        runtime_problem("Cannot save picture %s: %s\n", path, why.c_str());
         return 0;
     }
     if (!MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
         std::remove(partial.c_str());
-        ZORVE_console_printf("Cannot save picture %s: it cannot replace what has that name\n", path);
+        runtime_problem("Cannot save picture %s: it cannot replace what has that name\n", path);
         return 0;
     }
     return 1;
@@ -100,7 +97,7 @@ void save_picture_command() {
     // The person asked: whatever happens, the console says so where they can see it.
     console_show(1);
     if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
-        ZORVE_console_printf("Cannot save picture: ZORVE1.png to %s all exist\n", name);
+        runtime_problem("Cannot save picture: ZORVE1.png to %s all exist\n", name);
     else if (ZORVE_save_picture(name))
         ZORVE_console_printf("Picture saved as %s\n", name);
 }

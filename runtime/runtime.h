@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/win32.h"
@@ -84,6 +85,14 @@ int pump_one_message();
 
 // Event scripts.
 constexpr const char* SCRIPT_NAME = "ZORVE.SCR";
+// A script line is read with a buffer of this size: event lines are judged by at most
+// SCRIPT_LINE_SIZE - 1 characters, and the rest of a longer line is skipped.
+constexpr int SCRIPT_LINE_SIZE = 512;
+// An answer line keeps this much of itself: an answer of 255 characters, every one
+// escaped, still fits.
+constexpr int SCRIPT_TEXT_LINE_SIZE = 1024;
+// The dialog's answer buffer.
+constexpr int GETS_ANSWER_SIZE = 256;
 void recording_start();
 void recording_stop();
 void playback_start();
@@ -94,9 +103,16 @@ void playback_end();
 // blank lines), the next pass reads on.
 int script_read_event();
 void script_write_event(int kind, int x, int y, char key);
+// The answer typed into a dialog, as a script line of its own (while recording).
+void script_write_answer(const char* answer);
+// While a script plays and its next line is an answer line, takes it into `answer`.
+bool script_take_answer(char (&answer)[GETS_ANSWER_SIZE]);
 // The recorder step of a finished wait: counts periodic events, writes the others.
 void script_record_event(int kind);
 void script_close();
+// The events a playback still had to give, counted from where it stands (the file is
+// read to its end).
+long long script_events_left();
 
 // Console: the last lines, kept to repaint from.
 LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -106,6 +122,35 @@ void console_show(int flag);
 // Formats into a line buffer, cutting what does not fit; returns how many characters
 // the formatting produced, cut or not.
 int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args);
+// Stores a formatted line and draws it at the next wait; returns its length.
+size_t console_store(const char* line);
+
+// The run: what a run report tells, and the bounds of a run without a display.
+// Reads ZORVE_REPORT, ZORVE_TICKS and ZORVE_PLAY at start.
+void run_start();
+// The program called ZORVE_stop: the snapshot and the report are written.
+void run_stop();
+// A periodic timer tick reached the graphics window.
+void run_tick();
+// The script a headless run was given has ended.
+void run_script_ended();
+// A wait returned `kind` to the program.
+void run_event_delivered(int kind);
+// The graphics window is asked to close.
+void run_window_closing();
+// A dialog was answered.
+void run_dialog(const char* prompt, const char* answer, const char* source);
+// A problem of the runtime's own (a script or picture that fails, a call out of order):
+// one console line, shown; in a run without a display it goes to standard error rather
+// than standard output, and the report keeps it.
+void runtime_problem(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+// Whether the runtime was started; if not, says once on standard error that `call` was
+// made before ZORVE_start.
+bool runtime_started(const char* call);
 
 // Pictures.
 constexpr int PICTURE_NAMES_MAX = 9999;  // ZORVE1.png .. ZORVE9999.png
@@ -126,6 +171,47 @@ void gets_build_template(BYTE (&dialog_template)[GETS_TEMPLATE_SIZE], const char
 // Called with every console line as formatted, for tests that read what the console
 // shows beyond its last lines.
 using ConsoleTap = void (*)(const char* line);
+
+// What happened in a run, for its report (ZORVE_REPORT) and the bounds of a run
+// without a display.
+struct RunDialog {
+    std::string prompt;
+    std::string answer;
+    const char* source;  // "script", "person" or "none"
+};
+constexpr int RUN_EVENT_KINDS = 5;  // indexed by event kind, 0 unused
+constexpr int RUN_DIALOGS_KEPT = 100;
+constexpr int RUN_PROBLEMS_KEPT = 50;
+struct RunRecord {
+    const char* report_path = nullptr;  // ZORVE_REPORT
+    bool started = false;
+    long long events[RUN_EVENT_KINDS] = {};
+    long long ticks = 0;          // timer ticks seen
+    long long tick_time_ms = 0;   // the time they stand for
+    long long ticks_counted = 0;  // ticks towards the bound: past the script's end
+    long long tick_limit = -1;    // ZORVE_TICKS, or none
+    bool script_over = true;      // no script, or the one given has ended
+    const char* end = nullptr;    // why the run closed its window, when it did
+    // The script, as its playback went.
+    std::string script_file;
+    long long script_lines = 0;      // lines read
+    long long script_events = 0;     // events played
+    long long script_stop_line = 0;  // where playback stopped, and why
+    std::string script_stop_text;
+    const char* script_stop_why = nullptr;
+    long long answers_skipped = 0;   // answer lines that no dialog took
+    long long script_left = -1;      // events not played when the run ended; -1: not counted
+    std::vector<RunDialog> dialogs;
+    long long dialogs_total = 0;
+    long long dialogs_unanswered = 0;
+    // The picture asked for with ZORVE_SNAPSHOT.
+    std::string picture_file;
+    int picture_written = -1;  // -1 not yet tried, 0 failed, 1 written
+    std::string picture_why;
+    long long console_lines = 0;
+    std::vector<std::string> problems;
+    long long problems_total = 0;
+};
 
 // Everything the runtime keeps between calls, in one place: one instance for the
 // process, `runtime`. runtime_reset() returns it to how the process starts.
@@ -169,11 +255,24 @@ struct RuntimeState {
     int play_periodic_count = 0;  // periodic events still to play from the last line
     int play_delivered = 0;       // events played since the file was opened
     const char* play_name = nullptr;  // what playback reads, when not ZORVE.SCR
+    long long play_line = 0;          // lines read since the file was opened
+    // The next line, read ahead to see whether a dialog takes it.
+    bool peeked = false;
+    int peeked_result = 0;
+    char peeked_line[SCRIPT_TEXT_LINE_SIZE] = {};
 
     // A run without a display (ZORVE_HEADLESS=1): the console also goes to standard
     // output, and the end of the script it was given closes the graphics window.
     bool headless_run = false;
     bool quit_after_play = false;
+
+    // The run as its report tells it.
+    RunRecord run;
+    std::vector<const char*> said_before_start;  // calls made before ZORVE_start, said once
+
+    // The scripted answer for the dialog being opened, if the script holds one.
+    bool gets_scripted = false;
+    char gets_script_answer[GETS_ANSWER_SIZE] = {};
 
     // The console's last lines, to repaint from.
     HGLOBAL line_ring[CONSOLE_RING_LINES] = {};

@@ -1,5 +1,6 @@
 // Event scripts: the stream of events written to "ZORVE.SCR" one line per event (runs
-// of periodic events counted into one line) and read back in place of live input.
+// of periodic events counted into one line) and read back in place of live input. A
+// line may also hold the answer to a dialog, which the dialog takes during playback.
 #include <cctype>
 #include <climits>
 #include <cstdio>
@@ -10,25 +11,16 @@
 
 namespace {
 
-constexpr int SCRIPT_LINE_SIZE = 512;
 constexpr int SCRIPT_NUMBER_SIZE = 12;
 // Blank lines one wait skips at most; a file of nothing but line ends is read over
 // many waits, so that the program keeps answering meanwhile.
 constexpr int BLANK_LINES_PER_READ = 256;
 
-enum ReadResult { READ_EVENT, READ_END, READ_LATER };
+enum ReadResult { READ_EVENT, READ_END, READ_LATER, READ_ERROR };
 
 // The file that playback reads: ZORVE.SCR, or the script a headless run was given.
 const char* play_name() { return runtime.play_name ? runtime.play_name : SCRIPT_NAME; }
 const char* open_name() { return runtime.script_writing ? SCRIPT_NAME : play_name(); }
-
-// A message about the script file. The person may not be watching the console (the
-// designer hides it), so it is shown first.
-template <class... Args>
-void script_problem(const char* format, Args... args) {
-    console_show(1);
-    ZORVE_console_printf(format, args...);
-}
 
 // Opens the script only if it is a plain file: opening a pipe or a device of that name
 // could block the program, or worse.
@@ -42,7 +34,7 @@ FILE* open_script(const char* name, const char* mode) {
 // A write that did not reach the file ends the recording at once, with one message,
 // rather than losing the rest of it in silence.
 void recording_failed() {
-    script_problem("Cannot write script file %s\n", SCRIPT_NAME);
+    runtime_problem("Cannot write script file %s\n", SCRIPT_NAME);
     runtime.recording_flag = 0;
     runtime.periodic_count = 0;
     check_menu_item(MENU_RECORD_SCRIPT, false);
@@ -50,6 +42,13 @@ void recording_failed() {
         std::fclose(runtime.script_file);
         runtime.script_file = nullptr;
     }
+}
+
+// Where playback stopped and why, for the run's report.
+void playback_stopped(const char* why, const char* line) {
+    runtime.run.script_stop_why = why;
+    runtime.run.script_stop_line = runtime.play_line;
+    runtime.run.script_stop_text = line ? line : "";
 }
 
 // Collects the run of characters accepted by `wanted` that starts at the first such
@@ -75,14 +74,40 @@ const char* scan_number(const char* from, Wanted wanted, long* value) {
 bool is_digit(unsigned char c) { return std::isdigit(c) != 0; }
 bool is_digit_or_minus(unsigned char c) { return std::isdigit(c) || c == '-'; }
 
+// Reads one line of the file into `line`, without its line end ("\n" or "\r\n", a
+// script edited on Windows): as much of it as fits, the rest skipped, so that a line is
+// always one line. A last line without its line end is not a line: READ_END.
+ReadResult read_physical_line(char (&line)[SCRIPT_TEXT_LINE_SIZE]) {
+    FILE* f = runtime.script_file;
+    size_t kept = 0;
+    for (;;) {
+        const int c = std::getc(f);
+        if (c == EOF) {
+            line[kept] = '\0';
+            return std::feof(f) ? READ_END : READ_ERROR;
+        }
+        if (c == '\n') break;
+        if (kept < sizeof line - 1) line[kept++] = static_cast<char>(c);
+    }
+    if (kept > 0 && line[kept - 1] == '\r') --kept;
+    line[kept] = '\0';
+    ++runtime.play_line;
+    ++runtime.run.script_lines;
+    return READ_EVENT;
+}
 
-// Drops the line end, "\n" or "\r\n" (a script edited on Windows); true if there was one.
-bool drop_line_end(char* line) {
-    size_t n = std::strlen(line);
-    if (n == 0 || line[n - 1] != '\n') return false;
-    line[--n] = '\0';
-    if (n > 0 && line[n - 1] == '\r') line[--n] = '\0';
-    return true;
+// Reads the next line that is not empty, or takes the one read ahead.
+ReadResult read_line(char (&line)[SCRIPT_TEXT_LINE_SIZE]) {
+    if (runtime.peeked) {
+        runtime.peeked = false;
+        std::memcpy(line, runtime.peeked_line, sizeof line);
+        return static_cast<ReadResult>(runtime.peeked_result);
+    }
+    for (int blank = 0; blank < BLANK_LINES_PER_READ; ++blank) {
+        const ReadResult got = read_physical_line(line);
+        if (got != READ_EVENT || line[0] != '\0') return got;
+    }
+    return READ_LATER;
 }
 
 // Whether an end of the file is what the person expected: a playback that played its
@@ -92,35 +117,33 @@ bool expected_end(const char* last_piece) {
     return runtime.playing_flag && runtime.play_delivered > 0 && last_piece[0] == '\0';
 }
 
-// Reads the next line that is not empty into `line`, without its line end.
-ReadResult read_line(char (&line)[SCRIPT_LINE_SIZE]) {
-    for (int blank = 0; blank < BLANK_LINES_PER_READ; ++blank) {
-        line[0] = '\0';
-        const bool got = std::fgets(line, SCRIPT_LINE_SIZE, runtime.script_file) != nullptr;
-        if (std::feof(runtime.script_file)) {
-            // A last line without its line end is not played: the end is reported instead.
-            const char* name = open_name();
-            if (expected_end(got ? line : ""))
-                ZORVE_console_printf("EOF encountered in script file %s\n", name);
-            else
-                script_problem("EOF encountered in script file %s\n", name);
-            return READ_END;
-        }
-        if (!got) {
-            script_problem("Cannot read script file %s\n", open_name());
-            return READ_END;
-        }
-        const bool whole = drop_line_end(line);
-        if (line[0] != '\0' || !whole) return READ_EVENT;
+// Says how the file ended: at its end, or with a failed read.
+void report_end(ReadResult how, const char* last_piece) {
+    const char* name = open_name();
+    if (how == READ_ERROR) {
+        runtime_problem("Cannot read script file %s\n", name);
+        playback_stopped("cannot_read", nullptr);
+    } else {
+        if (expected_end(last_piece))
+            ZORVE_console_printf("EOF encountered in script file %s\n", name);
+        else
+            runtime_problem("EOF encountered in script file %s\n", name);
+        playback_stopped("end_of_file", last_piece);
     }
-    return READ_LATER;
 }
 
-// Takes one event from a script line; false for a line that holds none.
-bool parse_line(const char* line) {
-    if (std::strlen(line) < 7) return false;
+// The kind of a line, by its seventh character: 'M', 'K', 'P', or 'T' for an answer.
+char line_kind(const char* line) { return std::strlen(line) < 7 ? '\0' : line[6]; }
+
+// Takes one event from a script line (judged by its first SCRIPT_LINE_SIZE - 1
+// characters, as the line buffer holds them); false for a line that holds none.
+bool parse_event(const char* whole_line) {
+    char line[SCRIPT_LINE_SIZE];
+    const size_t n = strnlen(whole_line, sizeof line - 1);
+    std::memcpy(line, whole_line, n);
+    line[n] = '\0';
     long value = 0;
-    switch (line[6]) {
+    switch (line_kind(line)) {
         case 'K':
             if (!scan_number(line + 6, is_digit, &value)) return false;
             runtime.pending_kind = ZORVE_KBD;
@@ -146,17 +169,71 @@ bool parse_line(const char* line) {
     }
 }
 
+// The answer of an answer line, ZORVE_TEXT("..."); with \" \\ \n \r \t escaped: the
+// text between its first quote and the closing one, cut to what the answer buffer
+// holds. False for a line without both quotes.
+bool parse_answer(const char* line, char (&answer)[GETS_ANSWER_SIZE]) {
+    const char* p = std::strchr(line + 6, '"');
+    if (!p) return false;
+    size_t n = 0;
+    for (++p; *p != '"'; ++p) {
+        if (*p == '\0') return false;
+        char c = *p;
+        if (c == '\\') {
+            ++p;
+            switch (*p) {
+                case 'n': c = '\n'; break;
+                case 'r': c = '\r'; break;
+                case 't': c = '\t'; break;
+                case '\0': return false;
+                default: c = *p; break;  // \" and \\ and anything else: the character
+            }
+        }
+        if (n < sizeof answer - 1) answer[n++] = c;
+    }
+    answer[n] = '\0';
+    return true;
+}
+
+// Opens the file for playback if it is not open yet; false (playback ended) if it
+// cannot be.
+bool open_for_playback() {
+    if (runtime.script_file && runtime.script_writing) {
+        runtime_problem("Cannot play back script file %s while it is recorded\n", SCRIPT_NAME);
+        playback_stopped("recording", nullptr);
+        playback_end();
+        return false;
+    }
+    if (runtime.script_file) return true;
+    runtime.script_file = open_script(play_name(), "rt");
+    runtime.run.script_file = play_name();
+    if (!runtime.script_file) {
+        runtime_problem("Cannot open script file %s for reading\n", play_name());
+        runtime.play_line = 0;
+        playback_stopped("cannot_open", nullptr);
+        playback_end();
+        runtime.play_name = nullptr;
+        return false;
+    }
+    runtime.script_writing = false;
+    runtime.play_delivered = 0;
+    runtime.play_periodic_count = 0;
+    runtime.play_line = 0;
+    runtime.peeked = false;
+    return true;
+}
+
 }  // namespace
 
 void script_write_event(int kind, int x, int y, char key) {
     if (runtime.script_file && !runtime.script_writing) {
-        script_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
+        runtime_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
         return;
     }
     if (!runtime.script_file) {
         runtime.script_file = open_script(SCRIPT_NAME, "wt");
         if (!runtime.script_file) {
-            script_problem("Cannot open script file %s for writing\n", SCRIPT_NAME);
+            runtime_problem("Cannot open script file %s for writing\n", SCRIPT_NAME);
             return;
         }
         runtime.script_writing = true;
@@ -181,70 +258,126 @@ void script_write_event(int kind, int x, int y, char key) {
     if (written < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
 }
 
+// Writes the periodic events counted so far; false if that write ended the recording.
+static bool write_periodic_count() {
+    if (runtime.periodic_count <= 0) return true;
+    script_write_event(ZORVE_PERIODIC, 0, 0, 0);
+    runtime.periodic_count = 0;
+    return runtime.recording_flag != 0;
+}
+
 void script_record_event(int kind) {
     if (kind == ZORVE_PERIODIC) {
         ++runtime.periodic_count;
         return;
     }
-    if (runtime.periodic_count > 0) {
-        script_write_event(ZORVE_PERIODIC, 0, 0, 0);
-        runtime.periodic_count = 0;
-        if (!runtime.recording_flag) return;  // that write failed and ended the recording
-    }
+    if (!write_periodic_count()) return;
     script_write_event(kind, runtime.pending_x, runtime.pending_y, runtime.pending_key);
 }
 
-int script_read_event() {
-    if (runtime.script_file && runtime.script_writing) {
-        script_problem("Cannot play back script file %s while it is recorded\n", SCRIPT_NAME);
-        playback_end();
-        return 0;
+void script_write_answer(const char* answer) {
+    // Where it was asked: after the events that came before the question.
+    if (!write_periodic_count()) return;
+    char line[SCRIPT_TEXT_LINE_SIZE];
+    size_t n = 0;
+    const auto put = [&](char c) {
+        if (n < sizeof line - 4) line[n++] = c;
+    };
+    for (const char* p = "ZORVE_TEXT(\""; *p; ++p) put(*p);
+    for (const char* p = answer; *p; ++p) {
+        switch (*p) {
+            case '"': put('\\'); put('"'); break;
+            case '\\': put('\\'); put('\\'); break;
+            case '\n': put('\\'); put('n'); break;
+            case '\r': put('\\'); put('r'); break;
+            case '\t': put('\\'); put('t'); break;
+            default: put(*p); break;
+        }
+    }
+    line[n] = '\0';
+    if (runtime.script_file && !runtime.script_writing) {
+        runtime_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
+        return;
     }
     if (!runtime.script_file) {
-        runtime.script_file = open_script(play_name(), "rt");
+        runtime.script_file = open_script(SCRIPT_NAME, "wt");
         if (!runtime.script_file) {
-            script_problem("Cannot open script file %s for reading\n", play_name());
-            playback_end();
-            runtime.play_name = nullptr;
-            return 0;
+            runtime_problem("Cannot open script file %s for writing\n", SCRIPT_NAME);
+            return;
         }
-        runtime.script_writing = false;
-        runtime.play_delivered = 0;
-        runtime.play_periodic_count = 0;
+        runtime.script_writing = true;
     }
+    const int written = std::fprintf(runtime.script_file, "%s\");\n", line);
+    if (written < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
+}
+
+bool script_take_answer(char (&answer)[GETS_ANSWER_SIZE]) {
+    // Only a whole playback answers dialogs, and only when no periodic events of the
+    // last line are still due: the answer's place in the script has come.
+    if (!runtime.playing_flag || runtime.play_periodic_count > 0) return false;
+    if (!open_for_playback()) return false;
+    if (!runtime.peeked) {
+        runtime.peeked_result = read_line(runtime.peeked_line);
+        runtime.peeked = true;
+    }
+    if (runtime.peeked_result != READ_EVENT || line_kind(runtime.peeked_line) != 'T') return false;
+    if (!parse_answer(runtime.peeked_line, answer)) return false;  // the wait says it is not understood
+    runtime.peeked = false;
+    ++runtime.play_delivered;
+    return true;
+}
+
+int script_read_event() {
+    if (!open_for_playback()) return 0;
     if (runtime.play_periodic_count > 0) {
         runtime.pending_kind = ZORVE_PERIODIC;
         --runtime.play_periodic_count;
         ++runtime.play_delivered;
+        ++runtime.run.script_events;
         return 1;
     }
-    char line[SCRIPT_LINE_SIZE];
-    switch (read_line(line)) {
-        case READ_LATER:
-            return -1;
-        case READ_END:
+    char line[SCRIPT_TEXT_LINE_SIZE];
+    for (int skipped = 0;; ++skipped) {
+        const ReadResult got = skipped < BLANK_LINES_PER_READ ? read_line(line) : READ_LATER;
+        if (got == READ_LATER) return -1;
+        if (got == READ_END || got == READ_ERROR) {
+            report_end(got, line);
             playback_end();
             script_close();
             return 0;
-        case READ_EVENT:
-            break;
+        }
+        // An answer that no dialog took: the program did not ask where the script
+        // expected it to. It is skipped, and the report says so.
+        if (line_kind(line) == 'T') {
+            char answer[GETS_ANSWER_SIZE];
+            if (!parse_answer(line, answer)) break;
+            ++runtime.run.answers_skipped;
+            runtime_problem("Answer line %lld of script file %s was not asked for; skipping it\n",
+                            runtime.play_line, open_name());
+            continue;
+        }
+        if (parse_event(line)) {
+            ++runtime.play_delivered;
+            ++runtime.run.script_events;
+            return 1;
+        }
+        break;
     }
-    if (!parse_line(line)) {
-        // An unknown line ends playback silently; the wait clears the flags and the
-        // check mark stays. The file is forgotten so that the next command starts afresh.
-        script_close();
-        return 0;
-    }
-    ++runtime.play_delivered;
-    return 1;
+    // An unknown line ends playback silently; the wait clears the flags and the check
+    // mark stays. The file is forgotten so that the next command starts afresh.
+    playback_stopped("not_understood", line);
+    script_close();
+    return 0;
 }
 
 void recording_start() {
     if (runtime.playing_flag) {
         // One file cannot be read and written at once; what is played is not recorded.
-        script_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
+        runtime_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
         return;
     }
+    // Play One leaves the file open for its next event; a recording starts afresh.
+    if (runtime.script_file && !runtime.script_writing) script_close();
     runtime.recording_flag = 1;
     runtime.periodic_count = 0;
     check_menu_item(MENU_RECORD_SCRIPT, true);
@@ -265,7 +398,7 @@ void recording_stop() {
 // Playback and recording share the one file: while it is recorded, it is not played.
 static bool refuse_playback_while_recording() {
     if (!runtime.recording_flag) return false;
-    script_problem("Cannot play back script file %s while it is recorded\n", SCRIPT_NAME);
+    runtime_problem("Cannot play back script file %s while it is recorded\n", SCRIPT_NAME);
     return true;
 }
 
@@ -280,6 +413,7 @@ void playback_start() {
 void playback_stop() {
     runtime.playing_flag = 0;
     check_menu_item(MENU_PLAYBACK_SCRIPT, false);
+    if (runtime.script_file && !runtime.script_writing) playback_stopped("stopped_by_command", nullptr);
     script_close();
 }
 
@@ -296,6 +430,23 @@ void playback_end() {
     check_menu_item(MENU_PLAYBACK_SCRIPT, false);
 }
 
+// The event lines a playback left unplayed, counted at the end of the run from where
+// it stopped; the file is closed afterwards.
+long long script_events_left() {
+    if (!runtime.script_file || runtime.script_writing) return 0;
+    long long left = runtime.play_periodic_count;
+    char line[SCRIPT_TEXT_LINE_SIZE];
+    for (;;) {
+        const ReadResult got = read_line(line);
+        if (got == READ_LATER) continue;
+        if (got != READ_EVENT) break;
+        if (parse_event(line)) left += runtime.pending_kind == ZORVE_PERIODIC ? runtime.play_periodic_count + 1 : 1;
+        else if (line_kind(line) == 'T') ++left;
+        else break;
+    }
+    return left;
+}
+
 void script_close() {
     if (!runtime.script_file) return;
     const bool writing = runtime.script_writing;
@@ -303,6 +454,7 @@ void script_close() {
     runtime.script_file = nullptr;
     runtime.script_writing = false;
     runtime.play_periodic_count = 0;
+    runtime.peeked = false;
     if (!writing) runtime.play_name = nullptr;
-    if (writing && !closed) script_problem("Cannot write script file %s\n", SCRIPT_NAME);
+    if (writing && !closed) runtime_problem("Cannot write script file %s\n", SCRIPT_NAME);
 }

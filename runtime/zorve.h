@@ -153,7 +153,7 @@ enum { ANIMATE_HALT = 0, ANIMATE_STEP = 1, ANIMATE_RUN = 2, ANIMATE_QUIT = 5 };
  * animation halted and logging on. With ZORVE_PLAY=FILE in the environment the first
  * wait starts playing that script. A second call while started does nothing; after
  * ZORVE_stop it starts afresh. Returns 1. */
-int ZORVE_start(void* instance, void* previous_instance, char* command_line, int show_state);
+int ZORVE_start(void* instance, void* previous_instance, const char* command_line, int show_state);
 /* Ends the runtime's work: writes the picture that ZORVE_SNAPSHOT=FILE.png in the
  * environment asks for, and closes a script file being recorded or played. The
  * windows stay until the program ends. Returns 1. */

@@ -30,18 +30,23 @@ void window_drawn(HWND, const RECT&) { last_change_ms = clock_ms; }
 void poll() {}
 int64_t now_ms() { return clock_ms; }
 
-// Nothing can ever come: as a person would, answer an open dialog, else close the
-// program's windows (the program hears it as it hears its window closed).
-void end_the_wait() {
-    std::vector<HWND> windows = top_level_windows();
-    for (HWND w : windows) {
+// An open dialog is answered with Enter, as a person who has nothing to type would.
+bool answer_open_dialog() {
+    for (HWND w : top_level_windows()) {
         WindowView view;
         if (window_view(w, &view) && view.visible && view.dialog) {
             input_key(w, WM_KEYDOWN, VK_RETURN);
             input_key(w, WM_KEYUP, VK_RETURN);
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+// Nothing can ever come: as a person would, close the program's windows (the program
+// hears it as it hears its window closed).
+void end_the_wait() {
+    std::vector<HWND> windows = top_level_windows();
     if (windows.empty()) {
         std::fprintf(stderr, "headless: the program waits again after its windows were closed; ending it\n");
         std::exit(1);
@@ -52,8 +57,10 @@ void end_the_wait() {
 void wait(int64_t timeout_ms) {
     ++idle_count;
     if (!idle_hook) {
-        // A program's own run: time goes straight to the next timer, nothing else being
-        // able to happen meanwhile, until a long stretch of ticks has shown nothing new.
+        // A program's own run: nobody is there to type into a dialog, and time goes
+        // straight to the next timer, nothing else being able to happen meanwhile,
+        // until a long stretch of ticks has shown nothing new.
+        if (answer_open_dialog()) return;
         if (timeout_ms >= 0 && clock_ms - last_change_ms < IDLE_LIMIT_MS) {
             clock_ms += timeout_ms;
         } else {

@@ -82,3 +82,32 @@ TEST(Lifecycle, StartAfterStopRunsAfresh) {
 }
 
 }  // namespace
+
+namespace {
+
+// Calls made before the start say so on standard error, once each, and never hang.
+TEST(Lifecycle, CallsBeforeTheStartSaySoOnceAndDoNotWait) {
+    runtime_reset();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ZORVE_draw_circle(ZORVE_RED, 0, 0, 5), 1);
+    EXPECT_EQ(ZORVE_draw_circle(ZORVE_RED, 0, 0, 5), 1);
+    EXPECT_EQ(ZORVE_draw_textf(ZORVE_RED, 0, 0, 0, "%d", 1234), 4);
+    EXPECT_EQ(ZORVE_save_picture("early.png"), 0);
+    EventRecord e{7, 7, 7};
+    EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_QUIT);
+    EXPECT_EQ(e.x + e.y + e.key, 0);
+    EXPECT_EQ(ZORVE_set_animation(ANIMATE_RUN), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "ZORVE_draw_circle called before ZORVE_start\n"
+              "ZORVE_draw_textf called before ZORVE_start\n"
+              "ZORVE_save_picture called before ZORVE_start\n"
+              "ZORVE_wait_event called before ZORVE_start\n"
+              "ZORVE_set_animation called before ZORVE_start\n");
+    // Started, the same calls work.
+    start();
+    EXPECT_EQ(ZORVE_set_animation(ANIMATE_HALT), 1);
+    ZORVE_stop();
+    runtime_reset();
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 // Recording the event stream into "ZORVE.SCR" and playing it back, wait by wait.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -255,14 +256,26 @@ TEST_F(Script, ARecordingAfterPlaybackEndedWritesAFreshFile) {
 }
 
 TEST_F(Script, RecordingAndPlaybackDoNotShareAStreamSilently) {
+    // Play One leaves the file open for its next event; a recording started then
+    // closes it and records from the start.
     write_script("ZORVE_KBD(65);\nZORVE_KBD(66);\n");
     play_one_start();
     EXPECT_EQ(wait(), ZORVE_KBD);  // the file is now open for reading
     recording_start();
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
-    EXPECT_EQ(lines(), (Lines{"Cannot record into script file ZORVE.SCR while it is played back\n"}));
+    EXPECT_EQ(lines(), Lines{});
     recording_stop();
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(1, 1);\n");
+
+    // While a playback runs, nothing is recorded into the file it reads.
+    write_script("ZORVE_KBD(65);\nZORVE_KBD(66);\n");
+    playback_start();
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    recording_start();
+    EXPECT_EQ(runtime.recording_flag, 0);
+    EXPECT_EQ(lines(), (Lines{"Cannot record into script file ZORVE.SCR while it is played back\n"}));
+    playback_stop();
     EXPECT_EQ(read_script(), "ZORVE_KBD(65);\nZORVE_KBD(66);\n");
 
     lines().clear();
@@ -378,6 +391,113 @@ TEST_F(Script, BlankLinesDoNotHoldUpInput) {
     EventRecord e{};
     EXPECT_EQ(wait(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 66);
+}
+
+
+// Answers to questions: typed into the dialog while recording, they become a line of
+// their own at the point they were asked; played back, the dialog takes them.
+std::string typed_answer;
+void CALLBACK type_answer(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = FindWindowA(nullptr, "ZORVE_gets");
+    if (!dialog) return;
+    SetDlgItemTextA(dialog, ID_GETS_EDIT, typed_answer.c_str());
+    PostMessageA(GetDlgItem(dialog, ID_GETS_EDIT), WM_KEYDOWN, VK_RETURN, 1);
+}
+
+TEST_F(Script, AnswersAreRecordedWhereTheyWereAskedAndPlayedBackIntoTheDialog) {
+    recording_start();
+    periodic_events(2);
+    typed_answer = "say \"hi\" \\ now";
+    SetTimer(runtime.graphics_window, 77, 30, type_answer);
+    char answer[256] = {};
+    EXPECT_EQ(ZORVE_gets("Your words?", answer), 1);
+    KillTimer(runtime.graphics_window, 77);
+    EXPECT_STREQ(answer, "say \"hi\" \\ now");
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    recording_stop();
+    EXPECT_EQ(read_script(),
+              "ZORVE_PERIODIC(2);\nZORVE_TEXT(\"say \\\"hi\\\" \\\\ now\");\nZORVE_MOUSE(1, 1);\n");
+
+    // Nobody types: the script answers, and the events go on after the answer.
+    playback_start();
+    EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    std::memset(answer, '#', sizeof answer);
+    EXPECT_EQ(ZORVE_gets("Your words?", answer), 1);
+    EXPECT_STREQ(answer, "say \"hi\" \\ now");
+    EventRecord e{};
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.x, 1);
+    ASSERT_EQ(runtime.run.dialogs.size(), 2u);
+    EXPECT_STREQ(runtime.run.dialogs[1].source, "script");
+    EXPECT_TRUE(lines().empty());
+}
+
+TEST_F(Script, AnswerLinesKeepTheirEscapesAndTheAnswerBufferItsSize) {
+    // Every escape, and an answer far longer than the 255 characters a dialog returns.
+    write_script("ZORVE_TEXT(\"a\\nb\\tc\\\\d\\\"e\");\n"
+                 "ZORVE_TEXT(\"" + std::string(600, 'x') + "\");\n");
+    playback_start();
+    char answer[256];
+    EXPECT_EQ(ZORVE_gets("One?", answer), 1);
+    EXPECT_STREQ(answer, "a\nb\tc\\d\"e");
+    std::memset(answer, '#', sizeof answer);
+    EXPECT_EQ(ZORVE_gets("Two?", answer), 1);
+    EXPECT_EQ(std::string(answer), std::string(255, 'x'));
+}
+
+TEST_F(Script, AnAnswerNobodyAskedForIsSkippedAndABrokenOneEndsPlayback) {
+    write_script("ZORVE_TEXT(\"unasked\");\nZORVE_KBD(65);\nZORVE_TEXT(\"no end);\nZORVE_KBD(66);\n");
+    playback_start();
+    EventRecord e{};
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(e.key, 65);
+    EXPECT_EQ(runtime.run.answers_skipped, 1);
+    EXPECT_EQ(lines(), (Lines{"Answer line 1 of script file ZORVE.SCR was not asked for; skipping it\n"}));
+    click_at(5, 5);
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE) << "the unterminated answer is not understood";
+    EXPECT_EQ(runtime.playing_flag, 0);
+    EXPECT_STREQ(runtime.run.script_stop_why, "not_understood");
+    EXPECT_EQ(runtime.run.script_stop_line, 3);
+    EXPECT_EQ(runtime.run.script_stop_text, "ZORVE_TEXT(\"no end);");
+}
+
+TEST_F(Script, AnOverlongLineIsOneLine) {
+    // Its rest would read as lines of their own: here a key 66 that is not in the script.
+    write_script("ZORVE_MOUSE(1, 2);" + std::string(1500, ' ') + "ZORVE_KBD(66);\nZORVE_KBD(65);\n");
+    playback_start();
+    EventRecord e{};
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.y, 2);
+    EXPECT_EQ(wait(&e), ZORVE_KBD);
+    EXPECT_EQ(e.key, 65);
+    EXPECT_EQ(runtime.run.script_lines, 2);
+}
+
+TEST_F(Script, StoppingTheRuntimeKeepsTheLastPeriodicEventsOfARecording) {
+    recording_start();
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    periodic_events(3);
+    ZORVE_stop();
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(1, 1);\nZORVE_PERIODIC(3);\n");
+}
+
+// Ctrl with the letter S saves a picture; F4, whose key code is the lower-case s, does
+// not. F1 to F3 share the codes of p, q and r, the Run menu's own shortcuts.
+TEST_F(Script, OnlyCtrlWithTheLetterSSavesAPicture) {
+    post(WM_KEYDOWN, VK_CONTROL, 1);
+    post(WM_KEYDOWN, VK_F4, 1);
+    post(WM_KEYUP, VK_F4, 1);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_FALSE(fs::exists("ZORVE1.png"));
+    post(WM_KEYDOWN, 'S', 1);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    post(WM_KEYUP, VK_CONTROL, 1);
+    EXPECT_TRUE(fs::exists("ZORVE1.png"));
 }
 
 }  // namespace
