@@ -150,13 +150,16 @@ enum { ANIMATE_HALT = 0, ANIMATE_STEP = 1, ANIMATE_RUN = 2, ANIMATE_QUIT = 5 };
  * console window "ZORVE Text"; the four values are those the program's entry received
  * (instance, previous instance, command line, show state: 1 for normal windows; a
  * main() passes 0, 0, its command line or "", 1). Starts the 100 ms timer, with the
- * animation halted and logging on. With ZORVE_PLAY=FILE in the environment the first
- * wait starts playing that script. A second call while started does nothing; after
- * ZORVE_stop it starts afresh. Returns 1. */
+ * animation halted and logging on. A second call while started does nothing; after
+ * ZORVE_stop it starts afresh. Returns 1.
+ * The environment can ask more of a run: ZORVE_HEADLESS=1 runs without a display;
+ * ZORVE_PLAY=FILE plays that script from the first wait; ZORVE_SNAPSHOT=FILE.png and
+ * ZORVE_REPORT=FILE.json write the picture and a report of the run when it ends;
+ * ZORVE_TICKS=N ends a headless run N ticks after its script. */
 int ZORVE_start(void* instance, void* previous_instance, const char* command_line, int show_state);
-/* Ends the runtime's work: writes the picture that ZORVE_SNAPSHOT=FILE.png in the
- * environment asks for, and closes a script file being recorded or played. The
- * windows stay until the program ends. Returns 1. */
+/* Ends the runtime's work: writes the picture and the report that ZORVE_SNAPSHOT and
+ * ZORVE_REPORT ask for, and closes a script file being recorded (its last periodic
+ * events written) or played. The windows stay until the program ends. Returns 1. */
 int ZORVE_stop(void);
 /* Shows what was drawn and printed since the last wait, waits for the next event, fills
  * *event (which may be NULL) and returns the event's kind. While a script plays, its
@@ -198,8 +201,10 @@ int ZORVE_console_printf(const char* format, ...)
 
 /* Asks for one line of text in a modal dialog "ZORVE_gets": the prompt (its first 79
  * characters), an edit box and an Okay button, which (or Enter) is the only way out.
- * The text typed goes to `answer`, which must hold 256 bytes. A headless run answers
- * the dialog with Enter: an empty answer. Returns 1 when the dialog was shown and
+ * The text typed goes to `answer`, which must hold 256 bytes. While a script is
+ * recorded the answer is written to it; while one plays, its answer line answers the
+ * dialog. A headless run with no answer in its script answers with Enter: an empty
+ * answer. Returns 1 when the dialog was shown and
  * ended, 0 when it could not be created or `answer` is NULL (a NULL prompt is taken as
  * empty, with a console line). */
 int ZORVE_gets(const char* prompt, char* answer);

@@ -17,7 +17,9 @@ struct Block {
 
 // Handles are addresses of Block records; the set of live ones refuses stale handles.
 std::unordered_map<HGLOBAL, Block*>& blocks() {
-    static std::unordered_map<HGLOBAL, Block*> b;
+    // Never destroyed: blocks stay valid until the process is gone, exit handlers
+    // included.
+    static auto& b = *new std::unordered_map<HGLOBAL, Block*>;
     return b;
 }
 

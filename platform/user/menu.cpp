@@ -19,7 +19,7 @@ struct Menus {
 };
 
 Menus& menus() {
-    static Menus m;
+    static Menus& m = *new Menus;  // never destroyed, as the windows that hold menus
     return m;
 }
 

@@ -27,7 +27,7 @@ struct Queue {
 };
 
 Queue& queue() {
-    static Queue q;
+    static Queue& q = *new Queue;  // never destroyed, as the windows it serves
     return q;
 }
 

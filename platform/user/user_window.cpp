@@ -24,7 +24,9 @@ struct Registry {
 };
 
 Registry& registry() {
-    static Registry r;
+    // Never destroyed: handles stay valid until the process is gone, exit handlers
+    // included, as Win32's do.
+    static Registry& r = *new Registry;
     return r;
 }
 

@@ -7,6 +7,7 @@ ZORVE_RUN_PACKAGES=(
   cmake g++ make pkg-config
   libfreetype-dev libfontconfig-dev libpng-dev libfltk1.3-dev libx11-dev
   fonts-liberation        # the faces that text is drawn with, on every machine
+  nlohmann-json3-dev libstb-dev   # zorve-run reads run reports and pictures
 )
 ZORVE_TEST_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
@@ -29,6 +30,8 @@ ZORVE_PACKAGE_FILES=(
   libfreetype-dev:/usr/include/freetype2/ft2build.h
   libfontconfig-dev:/usr/include/fontconfig/fontconfig.h
   libpng-dev:/usr/include/png.h
+  nlohmann-json3-dev:/usr/include/nlohmann/json.hpp
+  libstb-dev:/usr/include/stb/stb_image.h
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf

@@ -78,7 +78,7 @@ installed() {
   [ -s "$work/first.c" ] || { echo "README.md shows no C program"; return 1; }
   # The package and nothing else: no test, benchmark or designer program comes along.
   local want got
-  want=$(printf '%s\n' include/zorve.h lib/libzorve.a lib/libzorve-headless.a \
+  want=$(printf '%s\n' bin/zorve-run include/zorve.h lib/libzorve.a lib/libzorve-headless.a \
            lib/pkgconfig/zorve.pc lib/pkgconfig/zorve-headless.pc \
            lib/cmake/zorve/zorveConfig.cmake lib/cmake/zorve/zorveConfigVersion.cmake \
            lib/cmake/zorve/ZorveDependencies.cmake | sort)
@@ -127,6 +127,24 @@ plays_headless() {
   [ "$(convert "$dir/snapshot.png" txt:- | grep -ci '#FF0000')" -gt 0 ] || { echo "no red in snapshot.png"; return 1; }
 }
 
+# The graded exercise as a teacher runs it: its loop builds every solution against the
+# installed runtime and grades it with the installed zorve-run.
+grades_solutions() {
+  local dir=$work/grading table
+  cp -r "$src/examples/grading" "$dir" || return 1
+  table=$(cd "$dir" && PATH=$prefix/bin:$PATH PKG_CONFIG_PATH=$prefix/lib/pkgconfig CC=$cc \
+          timeout 120 ./grade.sh solutions)
+  local status=$?
+  echo "$table"
+  [ "$status" -eq 1 ] || { echo "grade.sh ended with $status, expected 1 (two wrong solutions)"; return 1; }
+  grep -Eq '^correct +PASS +the picture matches$' <<<"$table" &&
+  grep -Eq '^small_circles +DIFFERS +[0-9]+ pixels differ' <<<"$table" &&
+  grep -Eq '^no_question +DIFFERS +[0-9]+ pixels differ' <<<"$table" &&
+  grep -q '^3 solutions, 1 passed$' <<<"$table" || { echo "not the table expected"; return 1; }
+  [ -s "$dir/diffs/small_circles.png" ] && [ -s "$dir/diffs/no_question.png" ] ||
+    { echo "no diff images"; return 1; }
+}
+
 # The cross-built tree installed the same way: the runtime on Win32 itself.
 windows_package() {
   local win_prefix=$work/prefix-win out=$work/first-win
@@ -170,6 +188,7 @@ if [ "$failed" -eq 0 ]; then
   else
     echo "skipped plays_headless: this runtime does not take ZORVE_SNAPSHOT"
   fi
+  check grades_solutions grades_solutions
   [ -n "$win_build" ] && check windows_package windows_package
 fi
 finish_checks
