@@ -1,6 +1,9 @@
-// Arbitrary bytes as the script file, read back through playback until it ends.
+// Arbitrary bytes as the script file, read back through playback until it ends, with
+// a dialog asking for the next answer line every other event.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "runtime/runtime.h"
 
@@ -12,8 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     runtime.play_periodic_count = 0;
     playback_start();
     // Each read takes a line or one event of a periodic run; bound the runs.
-    for (int reads = 0; reads < 4096 && script_read_event(); ++reads)
+    for (int reads = 0; reads < 4096; ++reads) {
+        if (reads % 2 == 1) {
+            char answer[GETS_ANSWER_SIZE];
+            if (script_take_answer(answer) && strnlen(answer, sizeof answer) == sizeof answer) std::abort();
+        }
+        if (!script_read_event()) break;
         if (runtime.play_periodic_count > 64) runtime.play_periodic_count = 64;
+    }
     playback_stop();
     return 0;
 }
