@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "runtime.h"
@@ -160,3 +161,29 @@ LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, L
 }
 
 void console_show(int flag) { ShowWindow(runtime.console_window, flag ? SW_SHOW : SW_HIDE); }
+
+ShownName shown_name(const char* name) {
+    std::string escaped;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name ? name : ""); *p; ++p) {
+        switch (*p) {
+            case '\n': escaped += "\\n"; break;
+            case '\r': escaped += "\\r"; break;
+            case '\t': escaped += "\\t"; break;
+            default:
+                if (*p < 0x20 || *p == 0x7F) {
+                    char hex[8];
+                    std::snprintf(hex, sizeof hex, "\\x%02X", *p);
+                    escaped += hex;
+                } else {
+                    escaped += static_cast<char>(*p);
+                }
+        }
+    }
+    if (escaped.size() > size_t(SHOWN_NAME_CHARS)) {
+        const size_t keep = (SHOWN_NAME_CHARS - 3) / 2;
+        escaped = escaped.substr(0, keep) + "..." + escaped.substr(escaped.size() - keep);
+    }
+    ShownName shown;
+    std::snprintf(shown.text, sizeof shown.text, "%s", escaped.c_str());
+    return shown;
+}

@@ -66,7 +66,7 @@ extern "C" int ZORVE_save_picture(const char* path) {
     int width = 0, height = 0;
     const std::vector<uint32_t> pixels = shown_pixels(&width, &height);
     if (pixels.empty()) {
-        runtime_problem("Cannot save picture %s: the window's pixels cannot be read\n", path);
+        runtime_problem("Cannot save picture %s: the window's pixels cannot be read\n", shown_name(path).text);
         return 0;
     }
     // Written beside its place under another name and then moved there: whoever reads
@@ -75,12 +75,12 @@ extern "C" int ZORVE_save_picture(const char* path) {
     std::string why;
     if (!write_whole(partial.c_str(), png_encode(pixels.data(), width, height, width), &why)) {
         std::remove(partial.c_str());
-        runtime_problem("Cannot save picture %s: %s\n", path, why.c_str());
+        runtime_problem("Cannot save picture %s: %s\n", shown_name(path).text, why.c_str());
         return 0;
     }
     if (!MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
         std::remove(partial.c_str());
-        runtime_problem("Cannot save picture %s: it cannot replace what has that name\n", path);
+        runtime_problem("Cannot save picture %s: it cannot replace what has that name\n", shown_name(path).text);
         return 0;
     }
     return 1;

@@ -198,7 +198,7 @@ void write_report() {
     if (ok && MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return;
     std::remove(partial.c_str());
     // Nowhere else to say it: the report was the way to tell.
-    std::fprintf(stderr, "Cannot write run report %s: %s\n", path,
+    std::fprintf(stderr, "Cannot write run report %s: %s\n", shown_name(path).text,
                  ok ? "it cannot replace what has that name" : std::strerror(error));
 }
 
@@ -276,7 +276,7 @@ void run_start() {
         if (*end == '\0' && errno == 0 && n >= 0)
             r.tick_limit = n;
         else
-            runtime_problem("ZORVE_TICKS=%s is not a number of ticks; ignoring it\n", ticks);
+            runtime_problem("ZORVE_TICKS=%s is not a number of ticks; ignoring it\n", shown_name(ticks).text);
     }
     static bool exit_hook = false;
     if (!exit_hook) exit_hook = std::atexit(at_exit) == 0;

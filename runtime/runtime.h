@@ -124,6 +124,14 @@ void console_show(int flag);
 int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args);
 // Stores a formatted line and draws it at the next wait; returns its length.
 size_t console_store(const char* line);
+// A file name as a message shows it: control characters escaped (\n, \t, \xHH), so
+// that a name cannot break a console line, and a name too long shortened in the middle,
+// so that the reason after it still fits the line.
+constexpr int SHOWN_NAME_CHARS = 400;
+struct ShownName {
+    char text[SHOWN_NAME_CHARS + 1];
+};
+ShownName shown_name(const char* name);
 
 // The run: what a run report tells, and the bounds of a run without a display.
 // Reads ZORVE_REPORT, ZORVE_TICKS and ZORVE_PLAY at start.

@@ -121,13 +121,13 @@ bool expected_end(const char* last_piece) {
 void report_end(ReadResult how, const char* last_piece) {
     const char* name = open_name();
     if (how == READ_ERROR) {
-        runtime_problem("Cannot read script file %s\n", name);
+        runtime_problem("Cannot read script file %s\n", shown_name(name).text);
         playback_stopped("cannot_read", nullptr);
     } else {
         if (expected_end(last_piece))
-            ZORVE_console_printf("EOF encountered in script file %s\n", name);
+            ZORVE_console_printf("EOF encountered in script file %s\n", shown_name(name).text);
         else
-            runtime_problem("EOF encountered in script file %s\n", name);
+            runtime_problem("EOF encountered in script file %s\n", shown_name(name).text);
         playback_stopped("end_of_file", last_piece);
     }
 }
@@ -208,7 +208,7 @@ bool open_for_playback() {
     runtime.script_file = open_script(play_name(), "rt");
     runtime.run.script_file = play_name();
     if (!runtime.script_file) {
-        runtime_problem("Cannot open script file %s for reading\n", play_name());
+        runtime_problem("Cannot open script file %s for reading\n", shown_name(play_name()).text);
         runtime.play_line = 0;
         playback_stopped("cannot_open", nullptr);
         playback_end();
@@ -353,7 +353,7 @@ int script_read_event() {
             if (!parse_answer(line, answer)) break;
             ++runtime.run.answers_skipped;
             runtime_problem("Answer line %lld of script file %s was not asked for; skipping it\n",
-                            runtime.play_line, open_name());
+                            runtime.play_line, shown_name(open_name()).text);
             continue;
         }
         if (parse_event(line)) {

@@ -500,4 +500,27 @@ TEST_F(Script, OnlyCtrlWithTheLetterSSavesAPicture) {
     EXPECT_TRUE(fs::exists("ZORVE1.png"));
 }
 
+// A name cannot forge console lines: its control characters show escaped, and a name
+// too long for a line is shortened in the middle so that the reason still shows.
+TEST_F(Script, NamesInMessagesCannotBreakOrOverflowTheirLine) {
+    runtime.play_name = "no\nEOF encountered in script file ZORVE.SCR";
+    playback_start();
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(lines(), (Lines{"Cannot open script file no\\nEOF encountered in script file ZORVE.SCR for reading\n"}));
+
+    lines().clear();
+    const std::string long_name = "start-" + std::string(3000, 'n') + "-end.scr";
+    runtime.play_name = long_name.c_str();
+    playback_start();
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    ASSERT_EQ(lines().size(), 1u);
+    const std::string& line = lines()[0];
+    EXPECT_LT(line.size(), 1023u);
+    EXPECT_EQ(line.rfind("Cannot open script file start-nnn", 0), 0u) << line;
+    EXPECT_NE(line.find("...nnn"), std::string::npos) << line;
+    EXPECT_EQ(line.substr(line.size() - 25), "nnnn-end.scr for reading\n") << line;
+}
+
 }  // namespace
