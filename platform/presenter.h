@@ -59,8 +59,15 @@ const Presenter& choose_presenter();
 
 // ---- What a presenter may call ----------------------------------------------------------
 
-// Mouse messages (WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE) at client coordinates.
+// Mouse messages (WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP,
+// WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEMOVE) at client coordinates. The platform
+// keeps which buttons are held for the messages' wParam, and keeps one mouse move
+// queued at most, the latest, as Win32 does.
 void input_mouse(HWND window, UINT message, int client_x, int client_y);
+// The window that holds the mouse capture (SetCapture), or none: while it holds it, it
+// gets the mouse messages of a drag that leaves it, at coordinates outside its client
+// area.
+HWND mouse_capture();
 // WM_KEYDOWN / WM_KEYUP with a Win32 virtual-key code. For key-down, `character` is the
 // character the key types as the presenter knows it (0: TranslateMessage derives it
 // from the key code and the Ctrl and Shift state).

@@ -11,6 +11,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <windowsx.h>
 #else
 
 #include <stddef.h>
@@ -274,6 +275,10 @@ typedef WORD ATOM;
 typedef uintptr_t DWORD_PTR_ZP;
 #define LOWORD(l) ((WORD)(((DWORD_PTR_ZP)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR_ZP)(l)) >> 16) & 0xffff))
+// A mouse message's position as signed coordinates (<windowsx.h>): left of or above a
+// window that holds the capture, they are negative.
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
 #define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR_ZP)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR_ZP)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
@@ -375,6 +380,17 @@ typedef struct tagPAINTSTRUCT {
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_MBUTTONDOWN 0x0207
+#define WM_MBUTTONUP 0x0208
+
+// Keys and buttons held, in the wParam of mouse messages.
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
 #define WM_USER 0x0400
 
 #define SC_CLOSE 0xF060
@@ -390,15 +406,21 @@ typedef struct tagPAINTSTRUCT {
 #define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
 #define VK_LEFT 0x25
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
 #define VK_F1 0x70
 #define VK_F2 0x71
 #define VK_F3 0x72
 #define VK_F4 0x73
+#define VK_F12 0x7B
 
 #define MF_STRING 0x00000000L
 #define MF_BYCOMMAND 0x00000000L
@@ -492,6 +514,11 @@ int WINAPI GetWindowTextA(HWND window, LPSTR text, int max_count);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);
+// The window that gets every mouse message until the capture is released, wherever the
+// pointer is (a drag that leaves the window still ends in it).
+HWND WINAPI SetCapture(HWND window);
+BOOL WINAPI ReleaseCapture(void);
+HWND WINAPI GetCapture(void);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI IsWindowEnabled(HWND window);
 LONG WINAPI GetDialogBaseUnits(void);

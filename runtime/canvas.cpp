@@ -11,12 +11,16 @@ namespace {
 int canvas_x(int x, int extra = 0) { return saturate(static_cast<long long>(runtime.origin_x) + x + extra); }
 int canvas_y(int y, int extra = 0) { return saturate(static_cast<long long>(runtime.origin_y) - y + extra); }
 
+// The font of drawn text: characters ptsize pixels high (0: the face's default).
+HFONT text_font(int ptsize) {
+    return CreateFontA(-ptsize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "ZORVE-font");
+}
+
 void draw_text_lines(const DrawRecord& record, COLORREF color) {
     SetTextColor(runtime.canvas_dc, color);
     int previous_mode = SetBkMode(runtime.canvas_dc, TRANSPARENT);
-    HFONT font = CreateFontA(-record.ptsize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "ZORVE-font");
+    HFONT font = text_font(record.ptsize);
     HGDIOBJ previous_font = SelectObject(runtime.canvas_dc, font);
     const char* text = static_cast<const char*>(GlobalLock(record.text_block));
     if (text) {
@@ -44,6 +48,24 @@ void draw_text_lines(const DrawRecord& record, COLORREF color) {
 }
 
 }  // namespace
+
+int canvas_text_width(int ptsize, const char* text) {
+    HFONT font = text_font(ptsize);
+    HGDIOBJ previous_font = SelectObject(runtime.canvas_dc, font);
+    int widest = 0;
+    for (const char* line = text;;) {
+        const char* end = std::strchr(line, '\n');
+        const int n = static_cast<int>(end ? end - line : static_cast<long>(std::strlen(line)));
+        SIZE extent = {0, 0};
+        if (n > 0 && GetTextExtentPoint32A(runtime.canvas_dc, line, n, &extent) && extent.cx > widest)
+            widest = extent.cx;
+        if (!end) break;
+        line = end + 1;
+    }
+    SelectObject(runtime.canvas_dc, previous_font);
+    DeleteObject(font);
+    return widest;
+}
 
 void canvas_create(HWND window) {
     runtime.window_dc = GetDC(window);

@@ -247,6 +247,16 @@ int ZORVE_draw_text(int color, int x, int y, int ptsize, const char* text) {
     return ZORVE_draw_text_pt(color, {x, y}, ptsize, text);
 }
 
+int ZORVE_text_width(int ptsize, const char* text) {
+    if (!runtime_started("ZORVE_text_width")) return 0;
+    ptsize = check_ptsize(ptsize);
+    if (!text) {
+        ZORVE_console_printf("NULL text not possible, measuring nothing\n");
+        return 0;
+    }
+    return canvas_text_width(ptsize, text);
+}
+
 int ZORVE_clear(void) {
     if (!runtime_started("ZORVE_clear")) return 1;
     if (runtime.logging_flag) ZORVE_console_printf("Clearing the graphics window\n");

@@ -18,18 +18,15 @@ int pump_one_message() {
     return taken;
 }
 
-extern "C" {
-
-int ZORVE_wait_event(EventRecord* event) {
-    if (!runtime_started("ZORVE_wait_event")) {
-        // No window could ever bring an event: waiting would be for ever.
-        if (event) *event = EventRecord{};
-        return ZORVE_QUIT;
-    }
+int wait_for_event() {
     runtime.pending_kind = ZORVE_NONE;
     runtime.pending_key = 0;
     runtime.pending_y = 0;
     runtime.pending_x = 0;
+    runtime.pending_button = 0;
+    runtime.pending_code = 0;
+    runtime.pending_ctrl = 0;
+    runtime.pending_shift = 0;
     while (runtime.pending_kind == ZORVE_NONE || (runtime.pending_kind == ZORVE_PERIODIC && !runtime.tick_flag)) {
         const int taken = pump_one_message();
         // A quit taken in this pass wins over playback: the scripted event waits for the
@@ -65,14 +62,26 @@ int ZORVE_wait_event(EventRecord* event) {
         if (!taken && !done && !runtime.playing_flag && !runtime.play_one_flag) WaitMessage();
     }
     if (runtime.recording_flag) script_record_event(runtime.pending_kind);
+    const int kind = runtime.quit_flag ? ZORVE_QUIT : runtime.pending_kind;
+    run_event_delivered(kind);
+    return kind;
+}
+
+extern "C" {
+
+int ZORVE_wait_event(EventRecord* event) {
+    if (!runtime_started("ZORVE_wait_event")) {
+        // No window could ever bring an event: waiting would be for ever.
+        if (event) *event = EventRecord{};
+        return ZORVE_QUIT;
+    }
+    const int kind = wait_for_event();
     // Without a record the wait still happens: the program learns the kind.
     if (event) {
         event->x = runtime.pending_x;
         event->y = runtime.pending_y;
         event->key = runtime.pending_key;
     }
-    const int kind = runtime.quit_flag ? ZORVE_QUIT : runtime.pending_kind;
-    run_event_delivered(kind);
     return kind;
 }
 

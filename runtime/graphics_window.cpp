@@ -133,11 +133,16 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
         case WM_KEYDOWN:
             if (wparam == VK_CONTROL)
                 runtime.ctrl_down = 1;
-            else if (runtime.ctrl_down)
+            else if (runtime.ctrl_down && shortcut_command(wparam))
                 run_command(shortcut_command(wparam));
+            else
+                input_key_down(wparam);  // the extra input: keys by their code
             return 0;
         case WM_KEYUP:
-            if (wparam == VK_CONTROL) runtime.ctrl_down = 0;
+            if (wparam == VK_CONTROL)
+                runtime.ctrl_down = 0;
+            else
+                input_key_up(wparam);
             return 0;
         case WM_KILLFOCUS:
             focus_leaving(reinterpret_cast<HWND>(wparam));
@@ -146,6 +151,7 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
             if (!runtime.ctrl_down) {
                 runtime.pending_kind = ZORVE_KBD;
                 runtime.pending_key = static_cast<char>(wparam & 0xFF);
+                input_character(static_cast<int>(wparam & 0xFF));
             }
             return 0;
         case WM_COMMAND:
@@ -162,6 +168,16 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
             runtime.pending_x = static_cast<int>(LOWORD(lparam)) - runtime.origin_x;
             runtime.pending_y = runtime.origin_y - static_cast<int>(HIWORD(lparam));
             runtime.pending_kind = ZORVE_MOUSE;
+            input_mouse_message(message, wparam, lparam);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MOUSEMOVE:
+            // The extra input only; a plain wait hears nothing of these.
+            input_mouse_message(message, wparam, lparam);
             return 0;
         default:
             return DefWindowProcA(window, message, wparam, lparam);
@@ -205,7 +221,7 @@ int ZORVE_start(void* instance, void* previous_instance, const char*, int show_s
     canvas_create(runtime.graphics_window);
     ShowWindow(runtime.console_window, show_state);
     ShowWindow(runtime.graphics_window, show_state);
-    SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    SetTimer(runtime.graphics_window, ANIMATION_TIMER, static_cast<UINT>(runtime.tick_ms), nullptr);
     take_run_settings();
     run_start();
     return 1;

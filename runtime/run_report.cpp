@@ -114,6 +114,10 @@ std::string report_text() {
     j.member("key", r.events[ZORVE_KBD]);
     j.member("periodic", r.events[ZORVE_PERIODIC]);
     j.member("quit", r.events[ZORVE_QUIT]);
+    j.member("release", r.events[ZORVE_RELEASE]);
+    j.member("motion", r.events[ZORVE_MOTION]);
+    j.member("special_key", r.events[ZORVE_KEY]);
+    j.member("key_release", r.events[ZORVE_KEY_RELEASE]);
     j.close('}');
 
     if (r.script_file.empty()) {
@@ -128,6 +132,7 @@ std::string report_text() {
         j.member("stopped_line_text", r.script_stop_text);
         j.member("events_left", r.script_left > 0 ? r.script_left : 0LL);
         j.member("answers_skipped", r.answers_skipped);
+        j.member("newer_lines_skipped", r.newer_skipped);
         j.close('}');
     }
 
@@ -296,7 +301,7 @@ void run_stop() {
 void run_tick() {
     RunRecord& r = runtime.run;
     ++r.ticks;
-    r.tick_time_ms += ANIMATION_PERIOD_MS;
+    r.tick_time_ms += runtime.tick_ms;
     if (!runtime.headless_run) return;
     if (r.script_over) ++r.ticks_counted;
     if (r.tick_limit >= 0 && r.script_over && r.ticks_counted >= r.tick_limit)

@@ -58,6 +58,8 @@ void canvas_clear();
 void canvas_present();
 void canvas_size_changed(HWND window);
 void canvas_paint(HWND window);
+// The width of the widest line of `text` in the font of drawn text.
+int canvas_text_width(int ptsize, const char* text);
 
 // Windows, menu and the event wait.
 enum MenuCommand {
@@ -74,6 +76,9 @@ enum MenuCommand {
 };
 constexpr UINT_PTR ANIMATION_TIMER = 2;
 constexpr UINT ANIMATION_PERIOD_MS = 100;
+constexpr int TICK_MS_MIN = 10;
+constexpr int TICK_MS_MAX = 1000;
+constexpr int INPUT_DEFAULT = ZORVE_INPUT_RELEASE | ZORVE_INPUT_DRAG | ZORVE_INPUT_BUTTONS | ZORVE_INPUT_KEYS;
 
 LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // The keyboard focus leaves one of the runtime's windows for `next`.
@@ -82,6 +87,18 @@ void focus_leaving(HWND next);
 void check_menu_item(UINT id, bool checked);
 // Takes and dispatches at most one message; returns whether one was taken.
 int pump_one_message();
+// The wait of ZORVE_wait_event and ZORVE_wait_input: passes until an event is pending,
+// hands it to the recorder, and returns its kind (ZORVE_QUIT after ANIMATE_QUIT).
+int wait_for_event();
+// The graphics window's messages of the extra input (buttons let go, right and middle
+// buttons, moves, keys by their code): they set the pending event only in a wait of
+// ZORVE_wait_input that asks for them. Key-down returns whether it took the key.
+void input_mouse_message(UINT message, WPARAM wparam, LPARAM lparam);
+bool input_key_down(WPARAM key);
+void input_key_up(WPARAM key);
+void input_character(int character);
+// Whether the extra kind `kind` (with `button`, for mouse kinds) is asked for now.
+bool input_wanted(int kind, int button);
 
 // Event scripts.
 constexpr const char* SCRIPT_NAME = "ZORVE.SCR";
@@ -100,8 +117,11 @@ void playback_stop();
 void play_one_start();
 void playback_end();
 // 1: an event is pending; 0: none, playback ends; -1: none yet (a long stretch of
-// blank lines), the next pass reads on.
+// blank lines), the next pass reads on. Lines of the extra input are played only into
+// a wait that asks for them; others skip them.
 int script_read_event();
+// Kinds are the events' own, and for a press of the right or middle button:
+constexpr int ZORVE_BUTTON_PRESS = 100;
 void script_write_event(int kind, int x, int y, char key);
 // The answer typed into a dialog, as a script line of its own (while recording).
 void script_write_answer(const char* answer);
@@ -187,7 +207,7 @@ struct RunDialog {
     std::string answer;
     const char* source;  // "script", "person" or "none"
 };
-constexpr int RUN_EVENT_KINDS = 5;  // indexed by event kind, 0 unused
+constexpr int RUN_EVENT_KINDS = 9;  // indexed by event kind, 0 unused
 constexpr int RUN_DIALOGS_KEPT = 100;
 constexpr int RUN_PROBLEMS_KEPT = 50;
 struct RunRecord {
@@ -208,6 +228,7 @@ struct RunRecord {
     std::string script_stop_text;
     const char* script_stop_why = nullptr;
     long long answers_skipped = 0;   // answer lines that no dialog took
+    long long newer_skipped = 0;     // lines of the extra input a plain wait skipped
     long long script_left = -1;      // events not played when the run ended; -1: not counted
     std::vector<RunDialog> dialogs;
     long long dialogs_total = 0;
@@ -245,12 +266,27 @@ struct RuntimeState {
     int pending_x = 0;
     int pending_y = 0;
     char pending_key = 0;
+    // The extra input's fields of the pending event (ZORVE_wait_input).
+    int pending_button = 0;
+    int pending_code = 0;  // a key's character or ZORVE_KEY_ code
+    int pending_ctrl = 0;
+    int pending_shift = 0;
     int run_flag = 0;
     int step_flag = 0;
     int tick_flag = 0;
     int quit_flag = 0;
     int ctrl_down = 0;
     int logging_flag = 1;
+
+    // The extra input: what ZORVE_wait_input returns, whether the wait under way is one
+    // of its waits, and what keys typed (a key let go reports the character it typed).
+    int input_kinds = INPUT_DEFAULT;
+    bool input_wait = false;
+    bool input_used = false;  // ZORVE_wait_input was called: drags capture the mouse
+    int shift_down = 0;
+    int tick_ms = ANIMATION_PERIOD_MS;
+    WPARAM last_key_down = 0;
+    int key_typed[256] = {};  // by key code: the character + 1 it typed, or 0
 
     // Event scripts: one file, opened by whichever of recording and playback needs it
     // first, in its own mode.

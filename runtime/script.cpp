@@ -169,6 +169,44 @@ bool parse_event(const char* whole_line) {
     }
 }
 
+// The extra input's lines: a mouse button let go, the mouse moved, a right or middle
+// press (x, y and the button), a key by its code, a key let go. Returns the event's
+// kind without making it pending, or 0 for a line that is none of these.
+struct ExtraEvent {
+    int kind = 0;
+    int x = 0, y = 0, button = 0, code = 0;
+};
+
+ExtraEvent parse_extra(const char* whole_line) {
+    char line[SCRIPT_LINE_SIZE];
+    const size_t n = strnlen(whole_line, sizeof line - 1);
+    std::memcpy(line, whole_line, n);
+    line[n] = '\0';
+    ExtraEvent e;
+    long x = 0, y = 0, value = 0;
+    switch (line_kind(line)) {
+        case 'U': case 'X': case 'B': {
+            const char* rest = scan_number(line + 6, is_digit_or_minus, &x);
+            rest = rest ? scan_number(rest, is_digit_or_minus, &y) : nullptr;
+            if (!rest || !scan_number(rest, is_digit, &value) || value > 3) return e;
+            const char k = line_kind(line);
+            e.kind = k == 'U' ? int(ZORVE_RELEASE) : (k == 'X' ? int(ZORVE_MOTION) : int(ZORVE_MOUSE));
+            if (e.kind == ZORVE_MOUSE && value < 1) return ExtraEvent{};
+            e.x = saturate(x);
+            e.y = saturate(y);
+            e.button = static_cast<int>(value);
+            return e;
+        }
+        case 'S': case 'L':
+            if (!scan_number(line + 6, is_digit, &value) || value > ZORVE_KEY_F12) return e;
+            e.kind = line_kind(line) == 'S' ? int(ZORVE_KEY) : int(ZORVE_KEY_RELEASE);
+            e.code = static_cast<int>(value);
+            return e;
+        default:
+            return e;
+    }
+}
+
 // The answer of an answer line, ZORVE_TEXT("..."); with \" \\ \n \r \t escaped: the
 // text between its first quote and the closing one, cut to what the answer buffer
 // holds. False for a line without both quotes.
@@ -250,6 +288,22 @@ void script_write_event(int kind, int x, int y, char key) {
         case ZORVE_PERIODIC:
             written = std::fprintf(runtime.script_file, "ZORVE_PERIODIC(%d);\n", runtime.periodic_count);
             break;
+        // The extra input, each with a seventh character of its own.
+        case ZORVE_RELEASE:
+            written = std::fprintf(runtime.script_file, "ZORVE_UP(%d, %d, %d);\n", x, y, runtime.pending_button);
+            break;
+        case ZORVE_MOTION:
+            written = std::fprintf(runtime.script_file, "ZORVE_XY(%d, %d, %d);\n", x, y, runtime.pending_button);
+            break;
+        case ZORVE_BUTTON_PRESS:
+            written = std::fprintf(runtime.script_file, "ZORVE_BUTTON(%d, %d, %d);\n", x, y, runtime.pending_button);
+            break;
+        case ZORVE_KEY:
+            written = std::fprintf(runtime.script_file, "ZORVE_SPECIAL(%d);\n", runtime.pending_code);
+            break;
+        case ZORVE_KEY_RELEASE:
+            written = std::fprintf(runtime.script_file, "ZORVE_LIFT(%d);\n", runtime.pending_code);
+            break;
         default:
             return;
     }
@@ -272,6 +326,8 @@ void script_record_event(int kind) {
         return;
     }
     if (!write_periodic_count()) return;
+    // A press of the right or middle button is a line of the extra input.
+    if (kind == ZORVE_MOUSE && runtime.pending_button > 1) kind = ZORVE_BUTTON_PRESS;
     script_write_event(kind, runtime.pending_x, runtime.pending_y, runtime.pending_key);
 }
 
@@ -361,6 +417,22 @@ int script_read_event() {
             ++runtime.run.script_events;
             return 1;
         }
+        if (const ExtraEvent e = parse_extra(line); e.kind) {
+            // Played into a wait of the extra input that asks for it; any other wait
+            // skips it, as a program that does not ask never hears such input.
+            if (!runtime.input_wait || !input_wanted(e.kind, e.button)) {
+                ++runtime.run.newer_skipped;
+                continue;
+            }
+            runtime.pending_kind = e.kind;
+            runtime.pending_x = e.x;
+            runtime.pending_y = e.y;
+            runtime.pending_button = e.button;
+            runtime.pending_code = e.code;
+            ++runtime.play_delivered;
+            ++runtime.run.script_events;
+            return 1;
+        }
         break;
     }
     // An unknown line ends playback silently; the wait clears the flags and the check
@@ -441,7 +513,7 @@ long long script_events_left() {
         if (got == READ_LATER) continue;
         if (got != READ_EVENT) break;
         if (parse_event(line)) left += runtime.pending_kind == ZORVE_PERIODIC ? runtime.play_periodic_count + 1 : 1;
-        else if (line_kind(line) == 'T') ++left;
+        else if (line_kind(line) == 'T' || parse_extra(line).kind) ++left;
         else break;
     }
     return left;

@@ -185,6 +185,83 @@ int ZORVE_clear(void);
 /* No longer supported: writes "ZORVE_undo is no longer supported." and returns 1. */
 int ZORVE_undo(void);
 
+/* More input than ZORVE_wait_event gives, for programs that ask for it: buttons let
+ * go, the mouse moving, the right and middle buttons, keys with no character (arrows,
+ * F1..F12, ...) and keys let go. ZORVE_wait_event never returns these, whatever is
+ * asked: a program that does not call ZORVE_wait_input sees none of it. */
+enum {
+    ZORVE_RELEASE = 5,     /* a mouse button let go, where */
+    ZORVE_MOTION = 6,      /* the mouse moved over the graphics window */
+    ZORVE_KEY = 7,         /* a key with no character: key is a ZORVE_KEY_ code */
+    ZORVE_KEY_RELEASE = 8  /* a key let go: key is its character or ZORVE_KEY_ code */
+};
+
+/* Which extra input ZORVE_wait_input returns (ZORVE_set_input); after ZORVE_start:
+ * ZORVE_INPUT_RELEASE | ZORVE_INPUT_DRAG | ZORVE_INPUT_BUTTONS | ZORVE_INPUT_KEYS. */
+enum {
+    ZORVE_INPUT_RELEASE = 1,  /* ZORVE_RELEASE */
+    ZORVE_INPUT_MOTION = 2,   /* ZORVE_MOTION, with a button held or not */
+    ZORVE_INPUT_DRAG = 4,     /* ZORVE_MOTION only while a button is held */
+    ZORVE_INPUT_BUTTONS = 8,  /* ZORVE_MOUSE (and ZORVE_RELEASE) of the right and middle buttons */
+    ZORVE_INPUT_KEYS = 16,    /* ZORVE_KEY and ZORVE_KEY_RELEASE */
+    ZORVE_INPUT_ALL = 31
+};
+
+/* Keys with no character, in ZorveInput.key: codes from 256 up, apart from every
+ * character (0..255). */
+enum {
+    ZORVE_KEY_LEFT = 256,
+    ZORVE_KEY_RIGHT,
+    ZORVE_KEY_UP,
+    ZORVE_KEY_DOWN,
+    ZORVE_KEY_HOME,
+    ZORVE_KEY_END,
+    ZORVE_KEY_PAGE_UP,
+    ZORVE_KEY_PAGE_DOWN,
+    ZORVE_KEY_INSERT,
+    ZORVE_KEY_DELETE,
+    ZORVE_KEY_F1,
+    ZORVE_KEY_F2,
+    ZORVE_KEY_F3,
+    ZORVE_KEY_F4,
+    ZORVE_KEY_F5,
+    ZORVE_KEY_F6,
+    ZORVE_KEY_F7,
+    ZORVE_KEY_F8,
+    ZORVE_KEY_F9,
+    ZORVE_KEY_F10,
+    ZORVE_KEY_F11,
+    ZORVE_KEY_F12
+};
+
+/* Filled by ZORVE_wait_input; the fields an event does not use are 0. */
+typedef struct ZorveInput {
+    int kind;     /* ZORVE_MOUSE, ZORVE_KBD, ZORVE_PERIODIC, ZORVE_QUIT, or an extra kind */
+    int x, y;     /* centred, y-up coordinates of every mouse kind (outside the window
+                   * too, for a drag that left it) */
+    int button;   /* 1 left, 2 right, 3 middle; for ZORVE_MOTION the button held, or 0 */
+    int key;      /* ZORVE_KBD: the character, 0..255; ZORVE_KEY: a ZORVE_KEY_ code;
+                   * ZORVE_KEY_RELEASE: the character the key typed, or its code */
+    int ctrl, shift; /* whether Ctrl and Shift were held */
+} ZorveInput;
+
+/* The wait of ZORVE_wait_event, with the extra kinds that ZORVE_set_input asks for:
+ * shows what was drawn, waits, fills *input (which may be NULL) and returns the kind.
+ * A mouse move is one event per wait at most, at the latest position. Keys pressed
+ * with Ctrl held that are Run menu shortcuts act as shortcuts and never arrive. */
+int ZORVE_wait_input(ZorveInput* input);
+/* Sets which extra kinds ZORVE_wait_input returns (ZORVE_INPUT_ flags); returns the set
+ * before. Unknown flags are left out, with a console line. */
+int ZORVE_set_input(int kinds);
+/* Sets the period of the timer that paces periodic events, in milliseconds (100 at
+ * start); a period under 10 or over 1000 is corrected, with a console line ("Tick
+ * period of 5 ms not possible, using 10 ms"). Returns the period before. */
+int ZORVE_set_tick_ms(int ms);
+/* The width in pixels that ZORVE_draw_text would cover with this size and text (the
+ * widest line of several): x = -ZORVE_text_width(size, text) / 2 centres it. Corrects
+ * ptsize as ZORVE_draw_text does; a NULL text measures 0, with a console line. */
+int ZORVE_text_width(int ptsize, const char* text);
+
 /* Shows (non-zero) or hides (0) the console window; its lines are kept either way. */
 void console_show(int flag);
 

@@ -181,19 +181,24 @@ int PresenterWindow::handle_mouse(int event) {
     int x = Fl::event_x();
     int y = Fl::event_y() - client_top();
     bool inside = x >= 0 && y >= 0 && x < client_width_ && y < client_height_;
-    if (!inside) {
-        // The menu bar, or a drag that left the window: Win32 sends the client area
-        // nothing for either.
+    // The menu bar, or a drag that left the window: Win32 sends the client area nothing
+    // for either, unless the window holds the mouse capture.
+    if (!inside && mouse_capture() != window_)
         return (event == FL_PUSH || event == FL_ENTER || event == FL_MOVE) ? Fl_Window::handle(event) : 1;
+    UINT down = 0, up = 0;
+    switch (Fl::event_button()) {
+        case FL_LEFT_MOUSE: down = WM_LBUTTONDOWN, up = WM_LBUTTONUP; break;
+        case FL_RIGHT_MOUSE: down = WM_RBUTTONDOWN, up = WM_RBUTTONUP; break;
+        case FL_MIDDLE_MOUSE: down = WM_MBUTTONDOWN, up = WM_MBUTTONUP; break;
+        default: break;
     }
-    bool left = Fl::event_button() == FL_LEFT_MOUSE;
     switch (event) {
         case FL_PUSH:
             Fl::focus(this);
-            if (left) input_mouse(window_, WM_LBUTTONDOWN, x, y);
+            if (down) input_mouse(window_, down, x, y);
             break;
         case FL_RELEASE:
-            if (left) input_mouse(window_, WM_LBUTTONUP, x, y);
+            if (up) input_mouse(window_, up, x, y);
             break;
         default:  // enter, move, drag
             if (x != last_move_x_ || y != last_move_y_) input_mouse(window_, WM_MOUSEMOVE, x, y);

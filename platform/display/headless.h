@@ -35,6 +35,11 @@ int64_t idle_calls();
 // Input, in client coordinates of the window. Each call queues what a person's action
 // produces: a click is button down and up; a key is key down and up.
 void click(HWND window, int x, int y);
+// A mouse button (1 left, 2 right, 3 middle) pressed or let go, and the mouse moved,
+// separately: a drag is a press, moves and a release.
+void button_down(HWND window, int button, int x, int y);
+void button_up(HWND window, int button, int x, int y);
+void move_mouse(HWND window, int x, int y);
 void key_down(HWND window, int virtual_key);
 void key_up(HWND window, int virtual_key);
 void press_key(HWND window, int virtual_key);

@@ -11,6 +11,20 @@ void click(HWND window, int x, int y) {
     input_mouse(window, WM_LBUTTONUP, x, y);
 }
 
+namespace {
+UINT button_message(int button, bool down) {
+    switch (button) {
+        case 2: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        case 3: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        default: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    }
+}
+}  // namespace
+
+void button_down(HWND window, int button, int x, int y) { input_mouse(window, button_message(button, true), x, y); }
+void button_up(HWND window, int button, int x, int y) { input_mouse(window, button_message(button, false), x, y); }
+void move_mouse(HWND window, int x, int y) { input_mouse(window, WM_MOUSEMOVE, x, y); }
+
 void key_down(HWND window, int virtual_key) { input_key(window, WM_KEYDOWN, virtual_key); }
 void key_up(HWND window, int virtual_key) { input_key(window, WM_KEYUP, virtual_key); }
 

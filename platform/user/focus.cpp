@@ -1,11 +1,13 @@
-// The keyboard focus and enabled windows. Focus changes are told to both windows as
-// Win32 tells them: WM_KILLFOCUS to the one losing it, then WM_SETFOCUS to the other.
+// The keyboard focus, the mouse capture and enabled windows. Focus changes are told to
+// both windows as Win32 tells them: WM_KILLFOCUS to the one losing it, then
+// WM_SETFOCUS to the other.
 #include "user.h"
 
 namespace zp {
 namespace {
 
 HWND focus_window = nullptr;
+HWND capture_window = nullptr;
 
 bool within(HWND window, HWND ancestor) {
     for (Window* w = find_window(window); w; w = find_window(w->parent))
@@ -16,6 +18,7 @@ bool within(HWND window, HWND ancestor) {
 }  // namespace
 
 HWND focused_control() { return find_window(focus_window) ? focus_window : nullptr; }
+HWND mouse_capture() { return find_window(capture_window) ? capture_window : nullptr; }
 
 void change_focus(HWND window, bool gained) {
     if (!find_window(window)) return;
@@ -48,6 +51,19 @@ HWND WINAPI SetFocus(HWND window) {
 }
 
 HWND WINAPI GetFocus(void) { return focused_control(); }
+
+HWND WINAPI SetCapture(HWND window) {
+    HWND previous = mouse_capture();
+    capture_window = find_window(window) ? window : nullptr;
+    return previous;
+}
+
+BOOL WINAPI ReleaseCapture(void) {
+    capture_window = nullptr;
+    return TRUE;
+}
+
+HWND WINAPI GetCapture(void) { return mouse_capture(); }
 
 BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
     Window* w = find_window(window);

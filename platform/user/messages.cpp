@@ -24,6 +24,7 @@ struct Queue {
     std::vector<Timer> timers;
     bool ctrl_down = false;
     bool shift_down = false;
+    WPARAM buttons = 0;  // MK_LBUTTON, MK_RBUTTON, MK_MBUTTON held
 };
 
 Queue& queue() {
@@ -125,9 +126,35 @@ int character_of_key(int vk, bool ctrl, bool shift) {
     }
 }
 
+// The button a mouse message presses or lets go, as its MK_ flag; 0 for a move.
+WPARAM button_of(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN: case WM_LBUTTONUP: return MK_LBUTTON;
+        case WM_RBUTTONDOWN: case WM_RBUTTONUP: return MK_RBUTTON;
+        case WM_MBUTTONDOWN: case WM_MBUTTONUP: return MK_MBUTTON;
+        default: return 0;
+    }
+}
+
 void input_mouse(HWND window, UINT message, int x, int y) {
     if (!find_window(window)) return;
-    queue().posted.push_back(make(window, message, 0, MAKELPARAM(x, y)));
+    Queue& q = queue();
+    const WPARAM button = button_of(message);
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN)
+        q.buttons |= button;
+    else
+        q.buttons &= ~button;
+    const WPARAM held = q.buttons | (q.ctrl_down ? MK_CONTROL : 0) | (q.shift_down ? MK_SHIFT : 0);
+    // Coordinates as 16-bit halves, negative ones too (a captured drag past the left).
+    const LPARAM where = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+    // Win32 keeps no queue of moves: one that has not been taken yet is replaced by the
+    // latest, so a fast hand never floods the program.
+    if (message == WM_MOUSEMOVE && !q.posted.empty() && q.posted.back().message == WM_MOUSEMOVE &&
+        q.posted.back().hwnd == window && q.posted.back().wParam == held) {
+        q.posted.back() = make(window, message, held, where);
+        return;
+    }
+    q.posted.push_back(make(window, message, held, where));
 }
 
 void input_key(HWND window, UINT message, int virtual_key, int character) {
