@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-examples=(palette gallery sketch bounce typing question replay)
+examples=(palette gallery sketch bounce typing question replay paint catch)
 reps=${REPS:-20}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -96,9 +96,16 @@ void poll() {
     while (web_take_input(record, text, INPUT_TEXT_SIZE)) {
         HWND window = window_of(record[1]);
         switch (record[0]) {
-            case INPUT_MOUSE:
-                input_mouse(window, static_cast<UINT>(record[2]), record[3], record[4]);
+            case INPUT_MOUSE: {
+                // The page follows a drag past the canvas; the window hears of it only
+                // while it holds the mouse capture, as on Win32.
+                WindowView view;
+                const bool inside = window_view(window, &view) && record[3] >= 0 && record[4] >= 0 &&
+                                    record[3] < view.client_width && record[4] < view.client_height;
+                if (inside || mouse_capture() == window)
+                    input_mouse(window, static_cast<UINT>(record[2]), record[3], record[4]);
                 break;
+            }
             case INPUT_KEY:
                 input_key(window, static_cast<UINT>(record[2]), record[3], record[4]);
                 break;

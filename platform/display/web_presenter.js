@@ -10,8 +10,9 @@
 'use strict';
 
 var ZorveWeb = (() => {
-  const WM_KEYDOWN = 0x100, WM_KEYUP = 0x101, WM_MOUSEMOVE = 0x200, WM_LBUTTONDOWN = 0x201,
-    WM_LBUTTONUP = 0x202;
+  const WM_KEYDOWN = 0x100, WM_KEYUP = 0x101, WM_MOUSEMOVE = 0x200;
+  // Button down and up messages by the DOM's button number: left, middle, right.
+  const BUTTON_DOWN = [0x201, 0x207, 0x204], BUTTON_UP = [0x202, 0x208, 0x205];
   const VK_SHIFT = 0x10, VK_CONTROL = 0x11;
   const input = ZorveInput, menus = ZorveMenus, dialogs = ZorveDialogs;
 
@@ -66,37 +67,66 @@ var ZorveWeb = (() => {
     return frame;
   }
 
-  // Client coordinates of a mouse event, in canvas pixels whatever its CSS size.
+  // Client coordinates of a mouse event, in canvas pixels whatever its CSS size, also
+  // for an event outside the canvas (a drag that left it).
   function clientPoint(frame, e) {
     const c = frame.canvas;
+    const r = c.getBoundingClientRect();
     return {
-      x: Math.floor(e.offsetX * c.width / Math.max(c.clientWidth, 1)),
-      y: Math.floor(e.offsetY * c.height / Math.max(c.clientHeight, 1)),
+      x: Math.floor((e.clientX - r.left - c.clientLeft) * c.width / Math.max(c.clientWidth, 1)),
+      y: Math.floor((e.clientY - r.top - c.clientTop) * c.height / Math.max(c.clientHeight, 1)),
     };
   }
 
   function hookMouse(frame) {
     const c = frame.canvas;
     let last = null;
-    c.addEventListener('mousedown', (e) => {
-      menus.close();
-      if (e.button !== 0) return;
-      e.preventDefault(); // no text selection; the canvas takes the focus below
-      c.focus();
-      const p = clientPoint(frame, e);
-      input.push(input.MOUSE, frame.handle, WM_LBUTTONDOWN, p.x, p.y);
-    });
-    c.addEventListener('mouseup', (e) => {
-      if (e.button !== 0) return;
-      const p = clientPoint(frame, e);
-      input.push(input.MOUSE, frame.handle, WM_LBUTTONUP, p.x, p.y);
-    });
-    c.addEventListener('mousemove', (e) => {
+    let held = 0;  // DOM buttons pressed on this canvas, as a bit set
+    const move = (e) => {
       const p = clientPoint(frame, e);
       if (last && last.x === p.x && last.y === p.y) return;
       last = p;
       input.push(input.MOUSE, frame.handle, WM_MOUSEMOVE, p.x, p.y);
+    };
+    // A drag is followed past the canvas until its buttons are let go: the platform
+    // passes what happens outside to a window that holds the mouse capture.
+    const dragMove = (e) => { if (e.target !== c) move(e); };
+    const dragUp = (e) => {
+      if (e.target === c || !(held & (1 << e.button))) return;
+      release(e);
+    };
+    const release = (e) => {
+      held &= ~(1 << e.button);
+      const p = clientPoint(frame, e);
+      if (e.button <= 2) input.push(input.MOUSE, frame.handle, BUTTON_UP[e.button], p.x, p.y);
+      if (!held) {
+        window.removeEventListener('mousemove', dragMove, true);
+        window.removeEventListener('mouseup', dragUp, true);
+      }
+    };
+    c.addEventListener('mousedown', (e) => {
+      menus.close();
+      if (e.button > 2) return;
+      e.preventDefault(); // no text selection, no scrolling by the middle button; the canvas takes the focus
+      c.focus();
+      if (!held) {
+        window.addEventListener('mousemove', dragMove, true);
+        window.addEventListener('mouseup', dragUp, true);
+      }
+      held |= 1 << e.button;
+      const p = clientPoint(frame, e);
+      input.push(input.MOUSE, frame.handle, BUTTON_DOWN[e.button], p.x, p.y);
     });
+    c.addEventListener('mouseup', (e) => {
+      if (e.button > 2) return;
+      if (held & (1 << e.button)) {
+        release(e);
+        return;
+      }
+      const p = clientPoint(frame, e);
+      input.push(input.MOUSE, frame.handle, BUTTON_UP[e.button], p.x, p.y);
+    });
+    c.addEventListener('mousemove', move);
     c.addEventListener('contextmenu', (e) => e.preventDefault());
   }
 
@@ -153,8 +183,8 @@ var ZorveWeb = (() => {
     // The page's own fields keep their keys; every other key is the program's.
     if (t !== document.body && t.closest && !t.closest('.zorve-window') &&
         t.closest('input, textarea, select, [contenteditable]')) return;
-    // Developer tools stay reachable.
-    if (e.key === 'F12' || (e.ctrlKey && e.shiftKey && (e.key === 'I' || e.key === 'J'))) return;
+    // Developer tools stay reachable (F12 is the program's, a key like the other eleven).
+    if (e.ctrlKey && e.shiftKey && (e.key === 'I' || e.key === 'J')) return;
     if (menus.key(e, focusKeyTarget)) return;
     const down = e.type === 'keydown';
     // Alt combinations belong to the menu bar (Win32 makes them system keys, which the

@@ -523,4 +523,44 @@ TEST_F(Script, NamesInMessagesCannotBreakOrOverflowTheirLine) {
     EXPECT_EQ(line.substr(line.size() - 25), "nnnn-end.scr for reading\n") << line;
 }
 
+// The extra input is recorded line by line, each kind with a seventh character of its
+// own, and plays back into ZORVE_wait_input; a plain wait skips those lines.
+TEST_F(Script, TheExtraInputIsRecordedAndPlayedBack) {
+    const auto at = [](int x, int y) {
+        return MAKELPARAM(static_cast<WORD>(runtime.origin_x + x), static_cast<WORD>(runtime.origin_y - y));
+    };
+    recording_start();
+    post(WM_LBUTTONDOWN, MK_LBUTTON, at(-10, 20));
+    post(WM_MOUSEMOVE, MK_LBUTTON, at(-5, 25));
+    post(WM_LBUTTONUP, 0, at(0, 30));
+    post(WM_MBUTTONDOWN, MK_MBUTTON, at(7, -8));
+    post(WM_KEYDOWN, VK_HOME, 1);
+    post(WM_KEYUP, VK_HOME, 0xC0000001);
+    const int kinds[] = {ZORVE_MOUSE, ZORVE_MOTION, ZORVE_RELEASE, ZORVE_MOUSE, ZORVE_KEY, ZORVE_KEY_RELEASE};
+    for (int kind : kinds) ASSERT_EQ(ZORVE_wait_input(nullptr), kind);
+    periodic_events(2);
+    recording_stop();
+    const std::string recorded =
+        "ZORVE_MOUSE(-10, 20);\nZORVE_XY(-5, 25, 1);\nZORVE_UP(0, 30, 1);\nZORVE_BUTTON(7, -8, 3);\n"
+        "ZORVE_SPECIAL(260);\nZORVE_LIFT(260);\nZORVE_PERIODIC(2);\n";
+    EXPECT_EQ(read_script(), recorded);
+
+    playback_start();
+    ZorveInput in{};
+    for (int kind : kinds) ASSERT_EQ(ZORVE_wait_input(&in), kind);
+    EXPECT_EQ(in.key, ZORVE_KEY_HOME);
+    ZORVE_wait_input(&in);
+    EXPECT_EQ(in.kind, ZORVE_PERIODIC);
+
+    // The plain wait, from the start: the click and the periodic events, nothing else.
+    playback_stop();
+    playback_start();
+    EventRecord e{};
+    EXPECT_EQ(wait(&e), ZORVE_MOUSE);
+    EXPECT_EQ(e.x, -10);
+    EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    EXPECT_EQ(wait(), ZORVE_PERIODIC);
+    EXPECT_EQ(runtime.run.newer_skipped, 5);
+}
+
 }  // namespace
