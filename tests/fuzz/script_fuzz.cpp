@@ -1,5 +1,6 @@
 // Arbitrary bytes as the script file, read back through playback until it ends, with
-// a dialog asking for the next answer line every other event.
+// a dialog asking for the next answer line every other event, into waits that take the
+// extra input every third event.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             char answer[GETS_ANSWER_SIZE];
             if (script_take_answer(answer) && strnlen(answer, sizeof answer) == sizeof answer) std::abort();
         }
-        if (!script_read_event()) break;
+        runtime.input_wait = reads % 3 == 0;
+        const int read = script_read_event();
+        runtime.input_wait = false;
+        if (!read) break;
         if (runtime.play_periodic_count > 64) runtime.play_periodic_count = 64;
     }
     playback_stop();
