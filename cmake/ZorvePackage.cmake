@@ -53,16 +53,16 @@ function(zorve_package_flavour component output)
 endfunction()
 
 if(WIN32)
-  zorve_package_flavour(zorve zorve OBJECTS zorve LIBRARIES gdi32 user32 kernel32)
+  zorve_package_flavour(zorve zorve OBJECTS zorve zorve_codec LIBRARIES gdi32 user32 kernel32)
 else()
-  set(ZORVE_PLATFORM_LINK PkgConfig::ZORVE_FREETYPE PkgConfig::ZORVE_FONTCONFIG PNG::PNG)
+  set(ZORVE_PLATFORM_LINK PkgConfig::ZORVE_FREETYPE PkgConfig::ZORVE_FONTCONFIG)
   if(TARGET zorve_display_fltk)
     zorve_package_flavour(zorve zorve
-      OBJECTS zorve zorve_platform zorve_headless_core zorve_display_fltk
+      OBJECTS zorve zorve_codec zorve_platform zorve_headless_core zorve_display_fltk
       LIBRARIES ${ZORVE_PLATFORM_LINK} zorve::fltk)
   endif()
   zorve_package_flavour(headless zorve-headless
-    OBJECTS zorve zorve_platform zorve_headless_core zorve_display_headless
+    OBJECTS zorve zorve_codec zorve_platform zorve_headless_core zorve_display_headless
     LIBRARIES ${ZORVE_PLATFORM_LINK})
 endif()
 
@@ -140,8 +140,8 @@ if(WIN32)
   zorve_pkg_config(zorve zorve "The ZORVE graphics runtime on Win32"
                    LIBRARIES gdi32 user32 kernel32)
 else()
-  # The modules the build found FreeType and fontconfig as, and libpng's own module.
-  set(ZORVE_PC_PLATFORM_REQUIRES freetype2 fontconfig libpng)
+  # The modules the build found FreeType and fontconfig as.
+  set(ZORVE_PC_PLATFORM_REQUIRES freetype2 fontconfig)
   if(TARGET zorve_package_zorve)
     get_target_property(ZORVE_FLTK_LINK zorve::fltk INTERFACE_LINK_LIBRARIES)
     zorve_pkg_config(zorve zorve

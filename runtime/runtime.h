@@ -111,8 +111,6 @@ int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list
 constexpr int PICTURE_NAMES_MAX = 9999;  // ZORVE1.png .. ZORVE9999.png
 // The Run menu's Save Picture: the first free ZORVEn.png, and a word in the console.
 void save_picture_command();
-// A PNG file's bytes for 0x00RRGGBB pixels.
-std::vector<uint8_t> png_encode(const uint32_t* pixels, int width, int height, int stride);
 
 // The text dialog.
 constexpr WORD ID_GETS_OKAY = 101;

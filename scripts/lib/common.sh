@@ -5,7 +5,8 @@
 # group.
 ZORVE_RUN_PACKAGES=(
   cmake g++ make pkg-config
-  libfreetype-dev libfontconfig-dev libpng-dev libfltk1.3-dev libx11-dev
+  libfreetype-dev libfontconfig-dev libfltk1.3-dev libx11-dev
+  libstb-dev              # the PNG codec (stb_image_write.h, stb_image.h)
   fonts-liberation        # the faces that text is drawn with, on every machine
 )
 ZORVE_TEST_PACKAGES=(
@@ -28,7 +29,8 @@ ZORVE_PACKAGE_FILES=(
   libfltk1.3-dev:/usr/include/FL/Fl.H
   libfreetype-dev:/usr/include/freetype2/ft2build.h
   libfontconfig-dev:/usr/include/fontconfig/fontconfig.h
-  libpng-dev:/usr/include/png.h
+  libstb-dev:/usr/include/stb/stb_image_write.h
+  libstb-dev:/usr/include/stb/stb_image.h
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf
