@@ -5,9 +5,10 @@
 #
 #   zorve_codec              codec/: PNG pictures                        every build
 #   zorve_platform           platform/ without presenters                not Windows
-#   zorve_display_headless   the headless presenter                      native
-#   zorve_display_fltk       the desktop presenter (and the headless)    native, ZORVE_DESKTOP
-#   zorve_display_web        the web presenter                           web
+#   zorve_presenter_*        the presenters: headless, fltk (native), web
+#   zorve_display_headless   what a program links to run on: headless    native
+#   zorve_display_fltk       ... the desktop, or headless when asked     native, ZORVE_DESKTOP
+#   zorve_display_web        ... a web page                              web
 #   zorve                    runtime/, header runtime/zorve.h            every build
 #   cordelune_core           designer/ without its main                  every build
 #   cordelune                the card designer program                   Windows, desktop
@@ -49,20 +50,23 @@ if(NOT WIN32)
 endif()
 
 # ---- presenters -------------------------------------------------------------------------
-# Presenters are object libraries: a program links exactly one, and the platform's
-# calls into it resolve whatever the link order. The headless presenter is also part
-# of the desktop one, which runs programs without a display when asked.
+# Each presenter is a static library. A program links one list of presenters, an object
+# library of one source (display/presenters_*.cpp) that offers its presenters to the
+# platform before main: the platform names none, so nothing else would bring the list in.
+set(ZORVE_DISPLAY_DIR ${PROJECT_SOURCE_DIR}/platform/display)
 if(EMSCRIPTEN)
-  file(GLOB ZORVE_WEB_PRESENTER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/display/web_*.cpp)
-  add_library(zorve_display_web OBJECT ${ZORVE_WEB_PRESENTER_SOURCES})
-  target_link_libraries(zorve_display_web PUBLIC zorve_platform)
+  file(GLOB ZORVE_WEB_PRESENTER_SOURCES CONFIGURE_DEPENDS ${ZORVE_DISPLAY_DIR}/web_*.cpp)
+  add_library(zorve_presenter_web STATIC ${ZORVE_WEB_PRESENTER_SOURCES})
+  target_link_libraries(zorve_presenter_web PUBLIC zorve_platform)
+  add_library(zorve_display_web OBJECT ${ZORVE_DISPLAY_DIR}/presenters_web.cpp)
+  target_link_libraries(zorve_display_web PUBLIC zorve_presenter_web)
 elseif(NOT WIN32)
-  add_library(zorve_headless_core STATIC ${PROJECT_SOURCE_DIR}/platform/display/headless_presenter.cpp
-              ${PROJECT_SOURCE_DIR}/platform/display/headless_input.cpp
-              ${PROJECT_SOURCE_DIR}/platform/display/headless_png.cpp)
-  target_link_libraries(zorve_headless_core PUBLIC zorve_platform PRIVATE zorve_codec)
-  add_library(zorve_display_headless OBJECT ${PROJECT_SOURCE_DIR}/platform/display/headless_choice.cpp)
-  target_link_libraries(zorve_display_headless PUBLIC zorve_headless_core)
+  add_library(zorve_presenter_headless STATIC ${ZORVE_DISPLAY_DIR}/headless_presenter.cpp
+              ${ZORVE_DISPLAY_DIR}/headless_input.cpp ${ZORVE_DISPLAY_DIR}/headless_png.cpp
+              ${ZORVE_DISPLAY_DIR}/headless_choice.cpp)
+  target_link_libraries(zorve_presenter_headless PUBLIC zorve_platform PRIVATE zorve_codec)
+  add_library(zorve_display_headless OBJECT ${ZORVE_DISPLAY_DIR}/presenters_headless.cpp)
+  target_link_libraries(zorve_display_headless PUBLIC zorve_presenter_headless)
 
   if(ZORVE_DESKTOP)
     zorve_find_fltk()
@@ -70,9 +74,12 @@ elseif(NOT WIN32)
       message(FATAL_ERROR "The desktop presenter needs FLTK and X11 (Debian: libfltk1.3-dev); "
                           "configure with -DZORVE_DESKTOP=OFF to build without it.")
     endif()
-    file(GLOB ZORVE_FLTK_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/display/fltk*.cpp)
-    add_library(zorve_display_fltk OBJECT ${ZORVE_FLTK_SOURCES})
-    target_link_libraries(zorve_display_fltk PUBLIC zorve_headless_core zorve::fltk)
+    file(GLOB ZORVE_FLTK_SOURCES CONFIGURE_DEPENDS ${ZORVE_DISPLAY_DIR}/fltk*.cpp)
+    add_library(zorve_presenter_fltk STATIC ${ZORVE_FLTK_SOURCES})
+    target_link_libraries(zorve_presenter_fltk PUBLIC zorve_platform zorve::fltk)
+    # A desktop program runs without a display when the environment asks for it.
+    add_library(zorve_display_fltk OBJECT ${ZORVE_DISPLAY_DIR}/presenters_desktop.cpp)
+    target_link_libraries(zorve_display_fltk PUBLIC zorve_presenter_fltk zorve_presenter_headless)
   endif()
 endif()
 

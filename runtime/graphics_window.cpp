@@ -1,7 +1,6 @@
 // The graphics window, its "&Run" menu and shortcuts, start and stop, and the
 // application's animation and logging controls.
 #include <cstdlib>
-#include <cstring>
 
 #include "runtime.h"
 
@@ -105,12 +104,16 @@ int shortcut_command(WPARAM key) {
     }
 }
 
-// What the environment asks of this run: a run without a display, and a script to
-// play from the first wait (in the window, on a desktop, after which the program goes
-// on as usual).
+// What this run is: one without a display when nobody sees the window station's
+// windows (the platform's headless presenter, like a service's station on Windows);
+// and a script to play from the first wait (in the window, on a desktop, after which
+// the program goes on as usual).
 void take_run_settings() {
-    const char* headless = std::getenv("ZORVE_HEADLESS");
-    runtime.headless_run = headless && std::strcmp(headless, "1") == 0;
+    USEROBJECTFLAGS station = {};
+    DWORD needed = 0;
+    runtime.headless_run = GetUserObjectInformationA(GetProcessWindowStation(), UOI_FLAGS, &station,
+                                                     sizeof station, &needed) &&
+                           !(station.dwFlags & WSF_VISIBLE);
     const char* play = std::getenv("ZORVE_PLAY");
     if (play && *play) {
         playback_start();

@@ -168,8 +168,9 @@ struct RuntimeState {
     int play_delivered = 0;       // events played since the file was opened
     const char* play_name = nullptr;  // what playback reads, when not ZORVE.SCR
 
-    // A run without a display (ZORVE_HEADLESS=1): the console also goes to standard
-    // output, and the end of the script it was given closes the graphics window.
+    // A run without a display (ZORVE_HEADLESS=1, or a program linked with the headless
+    // presenter alone): the console also goes to standard output, and the end of the
+    // script it was given closes the graphics window.
     bool headless_run = false;
     bool quit_after_play = false;
 
