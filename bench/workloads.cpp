@@ -24,6 +24,9 @@ void start_runtime() {
 #endif
         static char command_line[] = "";
         ZORVE_start(instance, nullptr, command_line, SW_SHOWNORMAL);
+        // Console lines stay in the console: what is measured is the console window, not
+        // the terminal a run without a display also writes them to.
+        runtime.headless_run = false;
     }
     ZORVE_set_logging(0);
     console_show(0);

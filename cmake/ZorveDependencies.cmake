@@ -7,8 +7,8 @@
 # whoever calls find_package(zorve), and must leave that scope's variables alone.
 include_guard(GLOBAL)
 
-# FreeType and fontconfig (text) and libpng (PNG dumps): PkgConfig::ZORVE_FREETYPE,
-# PkgConfig::ZORVE_FONTCONFIG and PNG::PNG. Sets <found_var> to whether all are there.
+# FreeType and fontconfig (text): PkgConfig::ZORVE_FREETYPE and PkgConfig::ZORVE_FONTCONFIG.
+# Sets <found_var> to whether both are there.
 function(zorve_find_platform_libraries found_var)
   find_package(PkgConfig QUIET)
   if(PKG_CONFIG_FOUND)
@@ -19,10 +19,7 @@ function(zorve_find_platform_libraries found_var)
       pkg_check_modules(ZORVE_FONTCONFIG QUIET IMPORTED_TARGET fontconfig)
     endif()
   endif()
-  if(NOT TARGET PNG::PNG)
-    find_package(PNG QUIET)
-  endif()
-  if(TARGET PkgConfig::ZORVE_FREETYPE AND TARGET PkgConfig::ZORVE_FONTCONFIG AND TARGET PNG::PNG)
+  if(TARGET PkgConfig::ZORVE_FREETYPE AND TARGET PkgConfig::ZORVE_FONTCONFIG)
     set(${found_var} TRUE PARENT_SCOPE)
   else()
     set(${found_var} FALSE PARENT_SCOPE)

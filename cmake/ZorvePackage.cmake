@@ -1,19 +1,19 @@
-# The runtime as a package, for programs outside this tree.
+# The runtime as a package, for programs outside this tree: the archives the build makes
+# anyway, each with its link interface, and per flavour the one object that offers the
+# flavour's presenters (it must be linked as an object: nothing refers to it).
 #
-# One static archive per flavour holds the runtime, the platform layer and the
-# presenter: the platform calls the presenter's choose_presenter() and the presenter
-# calls back into the platform, a cycle that a linker resolves inside one archive in
-# any order, but not across separate archives. The archives are built from the objects
-# the in-tree targets already compiled.
+#   zorve::zorve     runtime + platform + the desktop presenter, and the headless one
+#                    for runs with ZORVE_HEADLESS=1; on Windows, the runtime on Win32
+#   zorve::headless  runtime + platform + the headless presenter (not on Windows)
+#
+# Archives: libzorve.a (runtime), libzorve-codec.a, and off Windows libzorve-platform.a,
+# libzorve-presenter-headless.a, libzorve-presenter-fltk.a; the lists of presenters in
+# lib/zorve/. A program links them in that order, which has no cycle: the runtime calls
+# the platform and the codec, presenters call the platform, the platform calls neither.
 #
 # Programs written in C link them with the C compiler: the C++ runtime our code needs
 # is named in the link interface, rather than letting the C++ inside make CMake link
 # the program as C++ (which a C-only project cannot do).
-#
-#   zorve::zorve     runtime + platform + desktop presenter (which also holds the
-#                    headless one, chosen when ZORVE_HEADLESS=1); on Windows, the
-#                    runtime on Win32 itself
-#   zorve::headless  runtime + platform + headless presenter (not on Windows)
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -26,48 +26,80 @@ list(REMOVE_DUPLICATES ZORVE_CXX_LINK_LIBRARIES)
 
 set(ZORVE_PACKAGE_DIR ${PROJECT_BINARY_DIR}/package)
 
-# One flavour: <component> is zorve or headless, <output> the archive's name, OBJECTS
-# the in-tree targets whose objects it holds, LIBRARIES what a program needs beside it.
-function(zorve_package_flavour component output)
-  cmake_parse_arguments(PARSE_ARGV 2 ARG "" "" "OBJECTS;LIBRARIES")
-  set(archive zorve_package_${component})
-  set(objects "")
-  foreach(target IN LISTS ARG_OBJECTS)
-    list(APPEND objects $<TARGET_OBJECTS:${target}>)
+# The archives, in link order, and their names as installed.
+if(WIN32)
+  set(ZORVE_PACKAGE_ARCHIVES zorve zorve_codec)
+  set(ZORVE_PACKAGE_SYSTEM_LIBRARIES gdi32 user32 kernel32)
+else()
+  set(ZORVE_PACKAGE_ARCHIVES zorve)
+  if(TARGET zorve_presenter_fltk)
+    list(APPEND ZORVE_PACKAGE_ARCHIVES zorve_presenter_fltk)
+  endif()
+  list(APPEND ZORVE_PACKAGE_ARCHIVES zorve_presenter_headless zorve_platform zorve_codec)
+  set(ZORVE_PACKAGE_SYSTEM_LIBRARIES PkgConfig::ZORVE_FREETYPE PkgConfig::ZORVE_FONTCONFIG)
+endif()
+foreach(target IN LISTS ZORVE_PACKAGE_ARCHIVES)
+  string(REPLACE "_" "-" name ${target})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name})
+endforeach()
+# Everything the package holds, brought up to date in one build step.
+add_custom_target(zorve_package)
+add_dependencies(zorve_package ${ZORVE_PACKAGE_ARCHIVES})
+
+# One flavour: <component> is zorve or headless; PRESENTERS the object library that
+# offers its presenters, ARCHIVES the archives it links beyond the runtime's own.
+# In the tree, zorve::<component> links the archives by their files: linking the
+# library targets themselves would make a C program's linker language C++.
+set(ZORVE_PACKAGE_COMPONENTS "")
+function(zorve_package_flavour component)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "PRESENTERS" "ARCHIVES")
+  set(link zorve_package_${component})
+  add_library(${link} INTERFACE)
+  target_include_directories(${link} INTERFACE ${PROJECT_SOURCE_DIR}/runtime)
+  set(files "")
+  if(ARG_PRESENTERS)
+    list(APPEND files $<TARGET_OBJECTS:${ARG_PRESENTERS}>)
+    add_dependencies(zorve_package ${ARG_PRESENTERS})
+  endif()
+  foreach(target IN LISTS ARG_ARCHIVES)
+    list(APPEND files $<TARGET_FILE:${target}>)
   endforeach()
-  add_library(${archive} STATIC ${objects})
-  set_target_properties(${archive} PROPERTIES OUTPUT_NAME ${output} LINKER_LANGUAGE CXX
-                        ARCHIVE_OUTPUT_DIRECTORY ${ZORVE_PACKAGE_DIR})
-
-  # In the tree, the archive is linked by its file through an interface target: linking
-  # the static library target itself would make the program's linker language C++.
-  add_library(${archive}_link INTERFACE)
-  add_dependencies(${archive}_link ${archive})
-  target_include_directories(${archive}_link INTERFACE ${PROJECT_SOURCE_DIR}/runtime)
-  target_link_libraries(${archive}_link INTERFACE $<TARGET_FILE:${archive}> ${ARG_LIBRARIES}
+  add_dependencies(${link} zorve_package)
+  target_link_libraries(${link} INTERFACE ${files} ${ZORVE_PACKAGE_SYSTEM_LIBRARIES}
                         ${ZORVE_CXX_LINK_LIBRARIES})
-  add_library(zorve::${component} ALIAS ${archive}_link)
-
-  set_property(GLOBAL APPEND PROPERTY ZORVE_PACKAGE_COMPONENTS ${component})
-  set_property(GLOBAL APPEND PROPERTY ZORVE_PACKAGE_ARCHIVES ${archive})
+  add_library(zorve::${component} ALIAS ${link})
+  list(APPEND ZORVE_PACKAGE_COMPONENTS ${component})
+  set(ZORVE_PACKAGE_COMPONENTS ${ZORVE_PACKAGE_COMPONENTS} PARENT_SCOPE)
 endfunction()
 
 if(WIN32)
-  zorve_package_flavour(zorve zorve OBJECTS zorve LIBRARIES gdi32 user32 kernel32)
+  zorve_package_flavour(zorve ARCHIVES zorve zorve_codec)
 else()
-  set(ZORVE_PLATFORM_LINK PkgConfig::ZORVE_FREETYPE PkgConfig::ZORVE_FONTCONFIG PNG::PNG)
   if(TARGET zorve_display_fltk)
-    zorve_package_flavour(zorve zorve
-      OBJECTS zorve zorve_platform zorve_headless_core zorve_display_fltk
-      LIBRARIES ${ZORVE_PLATFORM_LINK} zorve::fltk)
+    zorve_package_flavour(zorve PRESENTERS zorve_display_fltk
+      ARCHIVES zorve zorve_presenter_fltk zorve_presenter_headless zorve_platform zorve_codec)
+    target_link_libraries(zorve_package_zorve INTERFACE zorve::fltk)
   endif()
-  zorve_package_flavour(headless zorve-headless
-    OBJECTS zorve zorve_platform zorve_headless_core zorve_display_headless
-    LIBRARIES ${ZORVE_PLATFORM_LINK})
+  zorve_package_flavour(headless PRESENTERS zorve_display_headless
+    ARCHIVES zorve zorve_presenter_headless zorve_platform zorve_codec)
 endif()
 
 if(NOT ZORVE_INSTALL)
   return()
+endif()
+
+# ---- What is installed ------------------------------------------------------------------
+install(FILES ${PROJECT_SOURCE_DIR}/runtime/zorve.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(TARGETS ${ZORVE_PACKAGE_ARCHIVES} ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# The lists of presenters: one object file each, named for its flavour.
+set(ZORVE_OBJECT_DIR ${CMAKE_INSTALL_LIBDIR}/zorve)
+if(TARGET zorve_display_fltk)
+  install(FILES $<TARGET_OBJECTS:zorve_display_fltk> DESTINATION ${ZORVE_OBJECT_DIR}
+          RENAME presenters-desktop${CMAKE_CXX_OUTPUT_EXTENSION})
+endif()
+if(TARGET zorve_display_headless)
+  install(FILES $<TARGET_OBJECTS:zorve_display_headless> DESTINATION ${ZORVE_OBJECT_DIR}
+          RENAME presenters-headless${CMAKE_CXX_OUTPUT_EXTENSION})
 endif()
 
 # ---- pkg-config ---------------------------------------------------------------------
@@ -113,9 +145,19 @@ else()
   set(ZORVE_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
 endif()
 
-# <name>.pc for one archive: REQUIRES pkg-config modules, LIBRARIES files or names.
-function(zorve_pkg_config name archive_name description)
-  cmake_parse_arguments(PARSE_ARGV 3 ARG "" "" "REQUIRES;LIBRARIES")
+# <name>.pc: PRESENTERS the list's object file, ARCHIVES the targets in link order,
+# REQUIRES pkg-config modules, LIBRARIES files or names.
+function(zorve_pkg_config name description)
+  cmake_parse_arguments(PARSE_ARGV 2 ARG "" "PRESENTERS" "ARCHIVES;REQUIRES;LIBRARIES")
+  set(archives "")
+  if(ARG_PRESENTERS)
+    set(archives "\${libdir}/zorve/${ARG_PRESENTERS}${CMAKE_CXX_OUTPUT_EXTENSION} ")
+  endif()
+  string(APPEND archives "-L\${libdir}")
+  foreach(target IN LISTS ARG_ARCHIVES)
+    get_target_property(archive ${target} OUTPUT_NAME)
+    string(APPEND archives " -l${archive}")
+  endforeach()
   zorve_linker_flags(libs ${ARG_LIBRARIES} ${ZORVE_CXX_LINK_LIBRARIES})
   set(requires "")
   if(ARG_REQUIRES)
@@ -131,31 +173,32 @@ Name: @name@
 Description: @description@
 Version: @PROJECT_VERSION@
 @requires@Cflags: -I${includedir}
-Libs: -L${libdir} -l@archive_name@ @libs@
+Libs: @archives@ @libs@
 ]])
   install(FILES ${ZORVE_PACKAGE_DIR}/${name}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endfunction()
 
 if(WIN32)
-  zorve_pkg_config(zorve zorve "The ZORVE graphics runtime on Win32"
-                   LIBRARIES gdi32 user32 kernel32)
+  zorve_pkg_config(zorve "The ZORVE graphics runtime on Win32"
+                   ARCHIVES zorve zorve_codec LIBRARIES gdi32 user32 kernel32)
 else()
-  # The modules the build found FreeType and fontconfig as, and libpng's own module.
-  set(ZORVE_PC_PLATFORM_REQUIRES freetype2 fontconfig libpng)
-  if(TARGET zorve_package_zorve)
+  # The modules the build found FreeType and fontconfig as.
+  set(ZORVE_PC_PLATFORM_REQUIRES freetype2 fontconfig)
+  if(TARGET zorve_display_fltk)
     get_target_property(ZORVE_FLTK_LINK zorve::fltk INTERFACE_LINK_LIBRARIES)
-    zorve_pkg_config(zorve zorve
+    zorve_pkg_config(zorve
                      "The ZORVE graphics runtime with real windows (FLTK); ZORVE_HEADLESS=1 runs without a display"
+                     PRESENTERS presenters-desktop
+                     ARCHIVES zorve zorve_presenter_fltk zorve_presenter_headless zorve_platform zorve_codec
                      REQUIRES ${ZORVE_PC_PLATFORM_REQUIRES} LIBRARIES ${ZORVE_FLTK_LINK})
   endif()
-  zorve_pkg_config(zorve-headless zorve-headless
-                   "The ZORVE graphics runtime without a display (tests, CI)"
+  zorve_pkg_config(zorve-headless "The ZORVE graphics runtime without a display (tests, CI)"
+                   PRESENTERS presenters-headless
+                   ARCHIVES zorve zorve_presenter_headless zorve_platform zorve_codec
                    REQUIRES ${ZORVE_PC_PLATFORM_REQUIRES})
 endif()
 
 # ---- CMake package --------------------------------------------------------------------
-get_property(ZORVE_PACKAGE_COMPONENTS GLOBAL PROPERTY ZORVE_PACKAGE_COMPONENTS)
-get_property(ZORVE_PACKAGE_ARCHIVES GLOBAL PROPERTY ZORVE_PACKAGE_ARCHIVES)
 set(ZORVE_PACKAGE_ON_WIN32 ${WIN32})
 set(ZORVE_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/zorve)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/zorveConfig.cmake.in
@@ -169,6 +212,3 @@ install(FILES ${ZORVE_PACKAGE_DIR}/zorveConfig.cmake ${ZORVE_PACKAGE_DIR}/zorveC
 if(NOT WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/ZorveDependencies.cmake DESTINATION ${ZORVE_CONFIG_DIR})
 endif()
-
-install(FILES ${PROJECT_SOURCE_DIR}/runtime/zorve.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(TARGETS ${ZORVE_PACKAGE_ARCHIVES} ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})

@@ -4,9 +4,11 @@
 // person's input into window messages. The platform tells it what changed through
 // the Presenter table; the presenter reads windows, menus and dialog controls and
 // delivers input through the functions below the table. It sees nothing else of the
-// platform. The headless presenter (display/headless*) is the reference
-// implementation; the desktop presenter (display/fltk*) shows real windows, the web
-// presenter (display/web*) frames in a browser page.
+// platform, and the platform names no presenter: a program's list of presenters
+// offers itself (offer_presenters) and the platform takes the first that can run.
+// The headless presenter (display/headless*) is the reference implementation; the
+// desktop presenter (display/fltk*) shows real windows, the web presenter
+// (display/web*) frames in a browser page.
 #ifndef ZORVE_PLATFORM_PRESENTER_H
 #define ZORVE_PLATFORM_PRESENTER_H
 
@@ -35,6 +37,9 @@ struct Pixels {
 
 struct Presenter {
     const char* name;
+    // Whether a person sees the windows (false: a run without a display, which the
+    // program learns from its window station).
+    bool visible;
     // Size of the screen in pixels, as GetSystemMetrics reports it.
     void (*screen_size)(int* width, int* height);
     // A top-level window was created, or its visibility, position, size, title, menu
@@ -52,10 +57,29 @@ struct Presenter {
     int64_t (*now_ms)();
 };
 
-// The presenter the program runs on, chosen once by the presenter library linked in
-// (choose_presenter, which each presenter library defines).
-const Presenter& presenter();
-const Presenter& choose_presenter();
+// ---- Which presenter a program runs on ---------------------------------------------------
+
+// Whether a presenter can run this program here and now; when not, `why` says why.
+enum class Availability {
+    AVAILABLE,
+    NOT_ASKED,   // it could, but this run does not ask for it: told only if nothing runs
+    CANNOT_RUN,  // something the person should hear of (no display to open)
+};
+
+struct PresenterChoice {
+    const Presenter* presenter;
+    Availability (*available)(std::string* why);
+};
+
+// Hands the platform the presenters a program links, in the order they are tried. Each
+// program links one list (display/presenters_*.cpp), which offers itself before main;
+// the platform chooses once, when it first needs a presenter.
+bool offer_presenters(const PresenterChoice* choices, int count);
+
+// The first available presenter of `choices`, or none. `said` gets the lines the person
+// is told: each refusal that is a problem, then the presenter chosen after one, or why
+// none can run.
+const Presenter* choose_presenter(const PresenterChoice* choices, int count, std::string* said);
 
 // ---- What a presenter may call ----------------------------------------------------------
 

@@ -37,6 +37,8 @@ typedef uint16_t WCHAR;
 typedef const char* LPCSTR;
 typedef char* LPSTR;
 typedef void* LPVOID;
+typedef void* PVOID;
+typedef DWORD* LPDWORD;
 typedef const void* LPCVOID;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t INT_PTR;
@@ -73,6 +75,7 @@ ZORVE_DECLARE_HANDLE(HINSTANCE);
 ZORVE_DECLARE_HANDLE(HMENU);
 ZORVE_DECLARE_HANDLE(HICON);
 ZORVE_DECLARE_HANDLE(HCURSOR);
+ZORVE_DECLARE_HANDLE(HWINSTA);
 typedef HANDLE HGLOBAL;
 typedef HINSTANCE HMODULE;
 
@@ -436,6 +439,15 @@ typedef struct tagPAINTSTRUCT {
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
 
+// A window station's flags: WSF_VISIBLE when it has display surfaces a person sees.
+#define UOI_FLAGS 1
+#define WSF_VISIBLE 0x0001L
+typedef struct tagUSEROBJECTFLAGS {
+    BOOL fInherit;
+    BOOL fReserved;
+    DWORD dwFlags;
+} USEROBJECTFLAGS;
+
 #define IDOK 1
 #define IDCANCEL 2
 
@@ -473,6 +485,8 @@ typedef struct {
 typedef const DLGTEMPLATE* LPCDLGTEMPLATEA;
 
 int WINAPI GetSystemMetrics(int index);
+HWINSTA WINAPI GetProcessWindowStation(void);
+BOOL WINAPI GetUserObjectInformationA(HANDLE object, int index, PVOID info, DWORD length, LPDWORD needed);
 HDC WINAPI GetDC(HWND window);
 int WINAPI ReleaseDC(HWND window, HDC dc);
 

@@ -1,7 +1,6 @@
 // The graphics window, its "&Run" menu and shortcuts, start and stop, and the
 // application's animation and logging controls.
 #include <cstdlib>
-#include <cstring>
 
 #include "runtime.h"
 
@@ -107,10 +106,15 @@ int shortcut_command(WPARAM key) {
     }
 }
 
-// Whether this run has no display (ZORVE_HEADLESS=1).
+// What this run is: one without a display when nobody sees the window station's
+// windows (the platform's headless presenter, like a service's station on Windows).
+// The script, picture and report it asks for are the run's (run_start).
 void take_run_settings() {
-    const char* headless = std::getenv("ZORVE_HEADLESS");
-    runtime.headless_run = headless && std::strcmp(headless, "1") == 0;
+    USEROBJECTFLAGS station = {};
+    DWORD needed = 0;
+    runtime.headless_run = GetUserObjectInformationA(GetProcessWindowStation(), UOI_FLAGS, &station,
+                                                     sizeof station, &needed) &&
+                           !(station.dwFlags & WSF_VISIBLE);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/png_codec.h"
 #include "runtime.h"
 
 namespace {
@@ -73,7 +74,7 @@ extern "C" int ZORVE_save_picture(const char* path) {
     // the file sees a whole picture or the one it replaces, never a part of one.
     const std::string partial = std::string(path) + ".partial";
     std::string why;
-    if (!write_whole(partial.c_str(), png_encode(pixels.data(), width, height, width), &why)) {
+    if (!write_whole(partial.c_str(), codec::png_encode(pixels.data(), width, height, width), &why)) {
         std::remove(partial.c_str());
         runtime_problem("Cannot save picture %s: %s\n", shown_name(path).text, why.c_str());
         return 0;

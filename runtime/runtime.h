@@ -184,8 +184,6 @@ bool runtime_started(const char* call);
 constexpr int PICTURE_NAMES_MAX = 9999;  // ZORVE1.png .. ZORVE9999.png
 // The Run menu's Save Picture: the first free ZORVEn.png, and a word in the console.
 void save_picture_command();
-// A PNG file's bytes for 0x00RRGGBB pixels.
-std::vector<uint8_t> png_encode(const uint32_t* pixels, int width, int height, int stride);
 
 // The text dialog.
 constexpr WORD ID_GETS_OKAY = 101;
@@ -305,8 +303,9 @@ struct RuntimeState {
     int peeked_result = 0;
     char peeked_line[SCRIPT_TEXT_LINE_SIZE] = {};
 
-    // A run without a display (ZORVE_HEADLESS=1): the console also goes to standard
-    // output, and the end of the script it was given closes the graphics window.
+    // A run without a display (ZORVE_HEADLESS=1, or a program linked with the headless
+    // presenter alone): the console also goes to standard output, and the end of the
+    // script it was given closes the graphics window.
     bool headless_run = false;
     bool quit_after_play = false;
 

@@ -1,19 +1,18 @@
-// Pictures for zorve-run: read, compared pixel by pixel, and a diff image written.
+// Pictures for zorve-run: read through the project's one codec, compared pixel by
+// pixel, and a diff image written.
 #ifndef ZORVE_TOOLS_PICTURE_COMPARE_H
 #define ZORVE_TOOLS_PICTURE_COMPARE_H
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows from the top
-};
+#include "codec/png_codec.h"
+
+using Picture = codec::Picture;
 
 // Reads a PNG file; false with the reason in *why.
-bool read_picture(const std::string& path, Picture* picture, std::string* why);
+inline bool read_picture(const std::string& path, Picture* picture, std::string* why) {
+    return codec::png_read_file(path.c_str(), picture, why);
+}
 
 // The pixels in which two pictures of the same size differ.
 long long differing_pixels(const Picture& expected, const Picture& actual);

@@ -6,6 +6,7 @@
 # `apt-get source freetype` needs deb-src entries in apt's sources and dpkg-dev;
 # scripts/lib/web.sh sets both up.
 
+set(ZORVE_WEB_JOBS 2 CACHE STRING "Parallel jobs for building FreeType")
 set(ZORVE_FREETYPE_DIR ${CMAKE_BINARY_DIR}/freetype)
 set(ZORVE_FREETYPE_PREFIX ${ZORVE_FREETYPE_DIR}/install)
 

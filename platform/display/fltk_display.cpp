@@ -7,23 +7,22 @@
 
 #include <X11/Xutil.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <string>
 
 namespace zp::fltk {
 
-void open_display() {
-    if (fl_display) return;
-    // Opened here rather than by FLTK, whose failure message would come first and
-    // differ from platform to platform.
+bool open_display(std::string* why) {
+    if (fl_display) return true;
+    // Opened here rather than by FLTK, which on failure prints a message of its own
+    // (differing from platform to platform) and exits.
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         const char* name = XDisplayName(nullptr);
-        std::fprintf(stderr, "cannot open display: %s\n",
-                     name && *name ? name : "DISPLAY is not set");
-        std::exit(1);
+        *why = std::string("cannot open display: ") + (name && *name ? name : "DISPLAY is not set");
+        return false;
     }
     fl_open_display(display);
+    return true;
 }
 
 namespace {

@@ -3,13 +3,13 @@
 #define ZORVE_PLATFORM_FLTK_DISPLAY_H
 
 #include <cstdint>
+#include <string>
 
 namespace zp::fltk {
 
-// Opens the display named by DISPLAY for FLTK. When there is none, says so on stderr
-// ("cannot open display: NAME") and exits with status 1: a desktop program has no
-// use running blind.
-void open_display();
+// Opens the display named by DISPLAY for FLTK. When there is none, false with the
+// reason: "cannot open display: NAME".
+bool open_display(std::string* why);
 
 // Inside a window's draw(): shows `w` x `h` pixels (0x00RRGGBB words, rows `stride`
 // words apart) at (x, y) of the window, straight from where they are, when the display

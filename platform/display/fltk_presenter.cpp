@@ -10,7 +10,7 @@
 #include "fltk_dialog.h"
 #include "fltk_display.h"
 #include "fltk_window.h"
-#include "../presenter.h"
+#include "presenters.h"
 
 namespace zp {
 
@@ -44,10 +44,10 @@ void use_project_fonts() {
     Fl::set_font(FL_HELVETICA_BOLD_ITALIC, "PLiberation Sans");
 }
 
+// The display itself was opened when the presenter was chosen.
 void start_display() {
     static bool started = false;
     if (started) return;
-    fltk::open_display();
     Fl::visual(FL_RGB);  // true colour for fl_draw_image, before any window is shown
     use_project_fonts();
     fltk::register_menu_label_type();
@@ -124,8 +124,11 @@ int64_t now_ms() {
 
 }  // namespace
 
-extern const Presenter fltk_presenter;
-const Presenter fltk_presenter = {"desktop", screen_size, window_changed, window_destroyed,
-                                  window_drawn, poll, wait, now_ms};
+const Presenter fltk_presenter = {"desktop", true, screen_size, window_changed,
+                                  window_destroyed, window_drawn, poll, wait, now_ms};
+
+Availability fltk_when_display_opens(std::string* why) {
+    return fltk::open_display(why) ? Availability::AVAILABLE : Availability::CANNOT_RUN;
+}
 
 }  // namespace zp

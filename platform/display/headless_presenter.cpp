@@ -5,6 +5,7 @@
 
 #include "../presenter.h"
 #include "headless.h"
+#include "presenters.h"
 
 namespace zp {
 namespace {
@@ -81,9 +82,8 @@ void wait(int64_t timeout_ms) {
 
 }  // namespace
 
-extern const Presenter headless_presenter;
-const Presenter headless_presenter = {"headless", screen_size, window_changed, window_destroyed,
-                                      window_drawn, poll, wait, now_ms};
+const Presenter headless_presenter = {"headless", false, screen_size, window_changed,
+                                      window_destroyed, window_drawn, poll, wait, now_ms};
 
 namespace headless {
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "../presenter.h"
+#include "presenters.h"
 #include "web_describe.h"
 
 namespace zp {
@@ -136,10 +137,7 @@ int64_t now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 
 }  // namespace
 
-extern const Presenter web_presenter;
-const Presenter web_presenter = {"web", screen_size, window_changed, window_destroyed,
-                                 window_drawn, poll, wait, now_ms};
-
-const Presenter& choose_presenter() { return web_presenter; }
+const Presenter web_presenter = {"web", true, screen_size, window_changed,
+                                 window_destroyed, window_drawn, poll, wait, now_ms};
 
 }  // namespace zp

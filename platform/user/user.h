@@ -77,6 +77,9 @@ bool is_dialog_class(const WindowClass& window_class);
 void register_control_classes();
 // Calls f(Window&) for every live window, in creation order.
 void for_each_window(void (*f)(Window&));
+// The presenter the program runs on, chosen from the offered list when first asked for.
+// With none that can run, the person is told why and the program ends with status 1.
+const Presenter& presenter();
 // The virtual screen that GetDC(NULL) draws on.
 Surface& screen_surface();
 // Tells the presenter which windows' pixels changed since the last time.

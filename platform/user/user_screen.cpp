@@ -1,13 +1,65 @@
-// The screen and what shows it: the presenter the program runs on, the screen's
-// metrics and device context, and the changed pixels of windows handed to the
-// presenter.
+// The screen and what shows it: the presenter the program runs on, chosen from the list
+// the program links, the screen's metrics and device context, the window station's
+// visibility, and the changed pixels of windows handed to the presenter.
+#include <cstdio>
+#include <cstdlib>
+
 #include "../presenter.h"
 #include "user.h"
 
 namespace zp {
+namespace {
+
+// Constant-initialised, so that a list offered before main finds them ready.
+const PresenterChoice* offered_choices = nullptr;
+int offered_count = 0;
+int offered_lists = 0;
+
+}  // namespace
+
+bool offer_presenters(const PresenterChoice* choices, int count) {
+    offered_choices = choices;
+    offered_count = count;
+    ++offered_lists;
+    return true;
+}
+
+const Presenter* choose_presenter(const PresenterChoice* choices, int count, std::string* said) {
+    std::string not_asked;  // why the quiet refusals refused, in case nothing runs
+    bool problem = false;
+    for (int i = 0; i < count; ++i) {
+        const Presenter* p = choices[i].presenter;
+        std::string why;
+        switch (choices[i].available(&why)) {
+            case Availability::AVAILABLE:
+                if (problem) *said += std::string("zorve: presenter ") + p->name + " chosen\n";
+                return p;
+            case Availability::NOT_ASKED:
+                not_asked += std::string(not_asked.empty() ? " (" : "; ") + p->name + ": " + why;
+                break;
+            case Availability::CANNOT_RUN:
+                // The reason first: it is what the person looks for ("cannot open display").
+                *said += why + " (presenter " + p->name + " refused)\n";
+                problem = true;
+                break;
+        }
+    }
+    *said += "zorve: no presenter can run this program here" + not_asked + (not_asked.empty() ? "\n" : ")\n");
+    return nullptr;
+}
 
 const Presenter& presenter() {
-    static const Presenter& chosen = choose_presenter();
+    static const Presenter& chosen = [&]() -> const Presenter& {
+        std::string said;
+        const Presenter* p = nullptr;
+        if (offered_lists > 1)
+            said = "zorve: this program links more than one list of presenters\n";
+        else
+            p = choose_presenter(offered_choices, offered_count, &said);
+        std::fputs(said.c_str(), stderr);
+        if (!p) std::exit(1);
+        return *p;
+    }();
     return chosen;
 }
 
@@ -50,4 +102,23 @@ extern "C" int WINAPI GetSystemMetrics(int index) {
         case SM_CYSCREEN: return h;
         default: return 0;
     }
+}
+
+// One window station, the process's own. It has visible display surfaces when the
+// presenter shows windows to a person; a run without a display is like a service's
+// station, whose windows nobody sees.
+extern "C" HWINSTA WINAPI GetProcessWindowStation() {
+    static HWINSTA__ station;
+    return &station;
+}
+
+extern "C" BOOL WINAPI GetUserObjectInformationA(HANDLE object, int index, PVOID info, DWORD length,
+                                                 LPDWORD needed) {
+    if (object != GetProcessWindowStation() || index != UOI_FLAGS) return FALSE;
+    if (needed) *needed = sizeof(USEROBJECTFLAGS);
+    if (!info || length < sizeof(USEROBJECTFLAGS)) return FALSE;
+    USEROBJECTFLAGS* flags = static_cast<USEROBJECTFLAGS*>(info);
+    *flags = {};
+    flags->dwFlags = presenter().visible ? WSF_VISIBLE : 0;
+    return TRUE;
 }

@@ -5,9 +5,10 @@
 # group.
 ZORVE_RUN_PACKAGES=(
   cmake g++ make pkg-config
-  libfreetype-dev libfontconfig-dev libpng-dev libfltk1.3-dev libx11-dev
+  libfreetype-dev libfontconfig-dev libfltk1.3-dev libx11-dev
+  libstb-dev              # the PNG codec (stb_image_write.h, stb_image.h)
   fonts-liberation        # the faces that text is drawn with, on every machine
-  nlohmann-json3-dev libstb-dev   # zorve-run reads run reports and pictures
+  nlohmann-json3-dev      # zorve-run reads run reports
 )
 ZORVE_TEST_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
@@ -29,8 +30,8 @@ ZORVE_PACKAGE_FILES=(
   libfltk1.3-dev:/usr/include/FL/Fl.H
   libfreetype-dev:/usr/include/freetype2/ft2build.h
   libfontconfig-dev:/usr/include/fontconfig/fontconfig.h
-  libpng-dev:/usr/include/png.h
   nlohmann-json3-dev:/usr/include/nlohmann/json.hpp
+  libstb-dev:/usr/include/stb/stb_image_write.h
   libstb-dev:/usr/include/stb/stb_image.h
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf

@@ -3,31 +3,20 @@
 // every differing pixel in full red.
 //
 //   png_diff EXPECTED ACTUAL DIFF     exit 0: same pixels, 1: they differ, 2: cannot read
-#include <png.h>
-
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
+
+#include "codec/png_codec.h"
 
 namespace {
 
-struct Picture {
-    png_image image{};
-    std::vector<png_byte> rgb;
-};
-
-bool read_picture(const char* path, Picture* picture) {
-    picture->image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&picture->image, path)) {
-        std::fprintf(stderr, "png_diff: cannot read %s: %s\n", path, picture->image.message);
-        return false;
-    }
-    picture->image.format = PNG_FORMAT_RGB;
-    picture->rgb.resize(PNG_IMAGE_SIZE(picture->image));
-    if (!png_image_finish_read(&picture->image, nullptr, picture->rgb.data(), 0, nullptr)) {
-        std::fprintf(stderr, "png_diff: cannot decode %s: %s\n", path, picture->image.message);
-        return false;
-    }
-    return true;
+bool read_picture(const char* path, codec::Picture* picture) {
+    std::string why;
+    if (codec::png_read_file(path, picture, &why)) return true;
+    std::fprintf(stderr, "png_diff: cannot read %s: %s\n", path, why.c_str());
+    return false;
 }
 
 }  // namespace
@@ -37,32 +26,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: png_diff EXPECTED ACTUAL DIFF\n");
         return 2;
     }
-    Picture expected, actual;
+    codec::Picture expected, actual;
     if (!read_picture(argv[1], &expected) || !read_picture(argv[2], &actual)) return 2;
-    const png_uint_32 width = expected.image.width, height = expected.image.height;
-    if (actual.image.width != width || actual.image.height != height) {
-        std::printf("size differs: expected %ux%u, got %ux%u\n", width, height,
-                    actual.image.width, actual.image.height);
+    const int width = expected.width, height = expected.height;
+    if (actual.width != width || actual.height != height) {
+        std::printf("size differs: expected %dx%d, got %dx%d\n", width, height, actual.width, actual.height);
         return 1;
     }
-    std::vector<png_byte> diff(expected.rgb.size());
+    std::vector<uint32_t> diff(expected.pixels.size());
     long differing = 0;
-    for (size_t i = 0; i < diff.size(); i += 3) {
-        const bool same = expected.rgb[i] == actual.rgb[i] && expected.rgb[i + 1] == actual.rgb[i + 1] &&
-                          expected.rgb[i + 2] == actual.rgb[i + 2];
-        for (size_t c = 0; c < 3; ++c)
-            diff[i + c] = same ? png_byte(191 + expected.rgb[i + c] / 4) : png_byte(c == 0 ? 255 : 0);
-        if (!same) ++differing;
+    for (size_t i = 0; i < diff.size(); ++i) {
+        const uint32_t e = expected.pixels[i];
+        if (e == actual.pixels[i]) {
+            uint32_t faded = 0;
+            for (int shift = 0; shift <= 16; shift += 8) faded |= (191 + (e >> shift & 0xFF) / 4) << shift;
+            diff[i] = faded;
+        } else {
+            diff[i] = 0xFF0000;
+            ++differing;
+        }
     }
     if (differing == 0) return 0;
-    std::printf("%ld of %u pixels differ\n", differing, width * height);
-    png_image out{};
-    out.version = PNG_IMAGE_VERSION;
-    out.width = width;
-    out.height = height;
-    out.format = PNG_FORMAT_RGB;
-    if (!png_image_write_to_file(&out, argv[3], 0, diff.data(), 0, nullptr)) {
-        std::fprintf(stderr, "png_diff: cannot write %s: %s\n", argv[3], out.message);
+    std::printf("%ld of %ld pixels differ\n", differing, long(width) * height);
+    std::string why;
+    if (!codec::png_write_file(argv[3], diff.data(), width, height, width, &why)) {
+        std::fprintf(stderr, "png_diff: cannot write %s: %s\n", argv[3], why.c_str());
         return 2;
     }
     return 1;

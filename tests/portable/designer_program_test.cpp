@@ -1,6 +1,6 @@
 // The built cordelune.exe on Windows: it starts, shows its graphics window, and the Run
 // menu's Quit ends it with status 0. (Off Windows the desktop tests run the program.)
-#if defined(_WIN32) && defined(ZORVE_HAVE_DESIGNER)
+#ifdef _WIN32
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,7 +1,5 @@
 // The designer's screen and click dispatch without a main loop: one frame on the canvas,
 // the status texts, the screen regions and what a click does in each mode.
-#ifdef ZORVE_HAVE_DESIGNER
-
 #include <string>
 #include <vector>
 
@@ -133,5 +131,3 @@ TEST_F(Screen, AFullCardTurnsAddClicksIntoTheFullModeAndThenIgnoresThem) {
 }
 
 }  // namespace
-
-#endif

@@ -1,8 +1,6 @@
 // The control panel without a main loop: what its drawing puts on the canvas and in the
 // log, which look each button takes, and what a click in each band does. These run
 // against our GDI and, in the Windows build, against Wine's.
-#ifdef ZORVE_HAVE_DESIGNER
-
 #include <string>
 #include <utility>
 #include <vector>
@@ -274,5 +272,3 @@ TEST_F(Panel, ClicksRightOfTheButtonsDoNothing) {
 }
 
 }  // namespace
-
-#endif

@@ -1,4 +1,4 @@
-// Reads 8-bit RGB and RGBA PNG files (what the runtime and libpng write) into
+// Reads 8-bit RGB and RGBA PNG files (what the runtime writes, and screenshots) into
 // { width, height, rgb } with 3 bytes per pixel, rows from the top.
 import { inflateSync } from 'node:zlib';
 
