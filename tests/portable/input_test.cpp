@@ -60,24 +60,26 @@ TEST_F(Input, ADragIsAPressMovesAndARelease) {
     EXPECT_EQ(in.button, 3);
 }
 
+// Keys are posted one at a time, each after the last one's events: a character that
+// the window system makes of a key (TranslateMessage) is posted behind what is queued.
 TEST_F(Input, KeysByTheirCodeAndKeysLetGo) {
     post(WM_KEYDOWN, VK_LEFT, 1);
-    post(WM_KEYUP, VK_LEFT, 0xC0000001);
-    post(WM_KEYDOWN, 'A', 1);  // the window system makes its character
-    post(WM_KEYUP, 'A', 0xC0000001);
-    post(WM_KEYDOWN, VK_F12, 1);
     ZorveInput in = next();
     EXPECT_EQ(in.kind, ZORVE_KEY);
     EXPECT_EQ(in.key, ZORVE_KEY_LEFT);
+    post(WM_KEYUP, VK_LEFT, 0xC0000001);
     in = next();
     EXPECT_EQ(in.kind, ZORVE_KEY_RELEASE);
     EXPECT_EQ(in.key, ZORVE_KEY_LEFT);
+    post(WM_KEYDOWN, 'A', 1);  // the window system makes its character
     in = next();
     EXPECT_EQ(in.kind, ZORVE_KBD);
     EXPECT_EQ(in.key, 'a');
+    post(WM_KEYUP, 'A', 0xC0000001);
     in = next();
     EXPECT_EQ(in.kind, ZORVE_KEY_RELEASE) << "the key let go reports the character it typed";
     EXPECT_EQ(in.key, 'a');
+    post(WM_KEYDOWN, VK_F12, 1);
     in = next();
     EXPECT_EQ(in.kind, ZORVE_KEY);
     EXPECT_EQ(in.key, ZORVE_KEY_F12);
@@ -109,11 +111,11 @@ TEST_F(Input, ThePlainWaitHearsNoneOfIt) {
     post(WM_KEYDOWN, VK_DOWN, 1);
     post(WM_KEYUP, VK_DOWN, 0xC0000001);
     post(WM_KEYDOWN, 'B', 1);
-    post(WM_KEYUP, 'B', 0xC0000001);
-    post(WM_LBUTTONDOWN, MK_LBUTTON, at(3, 4));
     EventRecord e{};
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 'b');
+    post(WM_KEYUP, 'B', 0xC0000001);
+    post(WM_LBUTTONDOWN, MK_LBUTTON, at(3, 4));
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 3);
     EXPECT_EQ(e.y, 4);
