@@ -143,6 +143,10 @@ LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, L
         case WM_KILLFOCUS:
             focus_leaving(reinterpret_cast<HWND>(wparam));
             return 0;
+        case WM_CLOSE:
+            // Closing only hides it: the next message worth showing shows it again.
+            ShowWindow(window, SW_HIDE);
+            return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:
             // Keys typed here act in the graphics window.
