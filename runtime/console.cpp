@@ -11,7 +11,8 @@ namespace {
 
 // The line height of the console's font, as one line scrolls the window.
 int console_line_height(HDC dc) {
-    TEXTMETRICA metrics;
+    // Zeroed: a failed call leaves the metrics unwritten, and they are read anyway.
+    TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     return metrics.tmHeight + metrics.tmExternalLeading;
 }
