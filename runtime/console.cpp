@@ -121,9 +121,12 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
 
 // Replays the kept lines, oldest first, as if each scrolled the window by one line.
 static void console_repaint(HWND window) {
+    // Lines not yet drawn go first, as if each had been drawn when printed: the erase
+    // then clears them with the rest, and the replay draws them once. After the erase
+    // they would stand above the replay as well.
+    console_flush();
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
-    console_flush();
     int count = 0;
     for (int i = runtime.oldest_line; i >= 0 && !(i == runtime.next_line && count > 0);
          i = (i + 1) % CONSOLE_RING_LINES)

@@ -128,6 +128,25 @@ TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {
     EXPECT_FALSE(ink_rows().empty());
 }
 
+// A message that shows the hidden console (the end of a played script, a picture
+// saved) is its first line: the repaint that showing brings draws it once, whichever
+// comes first, the repaint or the wait's drawing of new lines.
+TEST_F(ConsoleWindow, ALineThatShowsTheConsoleIsDrawnOnce) {
+    for (const bool paint_first : {true, false}) {
+        SCOPED_TRACE(paint_first ? "repaint first" : "new lines first");
+        fixture::start_canvas();
+        console_show(0);
+        fixture::drain_messages();
+        console_show(1);
+        ZORVE_console_printf("EOF encountered in script file %s\n", SCRIPT_NAME);
+        if (!paint_first) console_flush();
+        fixture::drain_messages();
+        const std::vector<int> rows = ink_rows();
+        ASSERT_FALSE(rows.empty());
+        EXPECT_GE(rows.front(), client.bottom - line_height) << "ink above the bottom line";
+    }
+}
+
 // The person closes the console; each thing that shows it shows it again, with the
 // lines printed meanwhile: logging switched on, a script problem, Save Picture.
 TEST_F(ConsoleWindow, ClosingTheConsoleHidesItUntilSomethingShowsItAgain) {
