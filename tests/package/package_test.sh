@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The runtime as a user gets it. An already built tree is installed into a fresh
 # prefix; programs are built outside the tree against that installation (a C project
-# and a C++ project with find_package, C with pkg-config) and run without a display;
+# and a C++ project with find_package, C and C++ with pkg-config) and run without a display;
 # a C project builds the runtime from its sources as a subdirectory. Given a mingw-w64
 # cross-built tree too, its installation builds a C program that runs under Wine (which
-# needs $DISPLAY, and takes $WINEPREFIX as it is).
+# needs $DISPLAY, and takes $WINEPREFIX as it is). Everything builds with -Wall -Wextra
+# -Werror, as a careful user builds: the archives carry link-time code that is compiled
+# again in the user's link, and must stay silent there too.
 #
 #   package_test.sh SOURCE_DIR BUILD_DIR [WINDOWS_BUILD_DIR]
 #
@@ -17,6 +19,8 @@ if [ $# -ge 3 ]; then win_build=$(cd "$3" && pwd) || exit 1; fi
 here=$src/tests/package
 jobs=${ZORVE_JOBS:-2}
 cc=${CC:-cc}
+cxx=${CXX:-c++}
+strict="-Wall -Wextra -Werror"
 RUN_TIMEOUT=30
 
 work=$(mktemp -d)
@@ -67,7 +71,8 @@ expect_run() {
 
 cmake_project() {
   local dir=$1 out=$2; shift 2
-  cmake -S "$dir" -B "$out" -DCMAKE_BUILD_TYPE=Release "$@" && cmake --build "$out" -j "$jobs"
+  cmake -S "$dir" -B "$out" -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS="$strict" \
+    -DCMAKE_CXX_FLAGS="$strict" "$@" && cmake --build "$out" -j "$jobs"
 }
 
 # The README's first program, exactly as the README shows it.
@@ -94,8 +99,9 @@ c_find_package() {
 c_pkg_config() {
   local -x PKG_CONFIG_PATH=$prefix/lib/pkgconfig
   # shellcheck disable=SC2046 # the flags are meant to split
-  "$cc" -o "$work/first_pc" "$work/first.c" $(pkg-config --cflags --libs zorve) &&
-  "$cc" -o "$work/draw_once_pc" "$here/draw_once.c" $(pkg-config --cflags --libs zorve-headless)
+  "$cc" $strict -o "$work/first_pc" "$work/first.c" $(pkg-config --cflags --libs zorve) &&
+  "$cc" $strict -o "$work/draw_once_pc" "$here/draw_once.c" $(pkg-config --cflags --libs zorve-headless) &&
+  "$cxx" $strict -o "$work/cxx_pc" "$here/cxx/main.cpp" $(pkg-config --cflags --libs zorve-headless)
 }
 
 cxx_find_package() {
