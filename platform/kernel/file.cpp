@@ -77,8 +77,9 @@ bool move_without_replacing(const char* existing, const char* target) {
         unlink(existing);
         return true;
     }
-    if (errno != EPERM && errno != ENOTSUP && errno != ENOSYS) return false;
-    // A file system without hard links: the check and the move are two steps there.
+    if (errno != EPERM && errno != ENOTSUP && errno != ENOSYS && errno != EMLINK) return false;
+    // A file system without hard links (a web page's has none, and says EMLINK): the
+    // check and the move are two steps there.
     struct stat info;
     if (lstat(target, &info) == 0) {
         errno = EEXIST;
