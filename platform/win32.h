@@ -114,16 +114,53 @@ LPVOID WINAPI GlobalLock(HGLOBAL mem);
 BOOL WINAPI GlobalUnlock(HGLOBAL mem);
 HGLOBAL WINAPI GlobalFree(HGLOBAL mem);
 
+// ---- KERNEL32: errors and the process ------------------------------------------------
+typedef DWORD* LPDWORD;
+
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_TOO_MANY_OPEN_FILES 4
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_INVALID_HANDLE 6
+#define ERROR_NOT_ENOUGH_MEMORY 8
+#define ERROR_WRITE_PROTECT 19
+#define ERROR_WRITE_FAULT 29
+#define ERROR_GEN_FAILURE 31
+#define ERROR_HANDLE_DISK_FULL 39
+#define ERROR_FILE_EXISTS 80
+#define ERROR_INVALID_PARAMETER 87
+#define ERROR_DISK_FULL 112
+#define ERROR_INVALID_NAME 123
+#define ERROR_ALREADY_EXISTS 183
+#define ERROR_FILENAME_EXCED_RANGE 206
+
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD error);
+DWORD WINAPI GetCurrentProcessId(void);
+
 // ---- KERNEL32: files ------------------------------------------------------------------
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_DEVICE 0x00000040
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 
+#define GENERIC_WRITE 0x40000000
+#define CREATE_NEW 1
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+
 DWORD WINAPI GetFileAttributesA(LPCSTR path);
 BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
+BOOL WINAPI DeleteFileA(LPCSTR path);
+// Only what the runtime asks: a new file for writing (GENERIC_WRITE, no sharing, no
+// security attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, no template).
+HANDLE WINAPI CreateFileA(LPCSTR path, DWORD access, DWORD share_mode, void* security, DWORD disposition,
+                          DWORD flags, HANDLE template_file);
+// Synchronous writes only: `overlapped` is NULL.
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD count, LPDWORD written, void* overlapped);
+BOOL WINAPI CloseHandle(HANDLE handle);
 
 // ---- GDI32 --------------------------------------------------------------------------
 #define PS_SOLID 0

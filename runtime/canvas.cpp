@@ -140,7 +140,7 @@ void canvas_present() {
 }
 
 void canvas_size_changed(HWND window) {
-    RECT client;
+    RECT client = {0, 0, 0, 0};  // a failed call leaves it unwritten
     GetClientRect(window, &client);
     runtime.origin_x = client.left + (client.right - client.left) / 2;
     runtime.origin_y = client.top + (client.bottom - client.top) / 2;

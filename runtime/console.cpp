@@ -12,7 +12,8 @@ namespace {
 
 // The line height of the console's font, as one line scrolls the window.
 int console_line_height(HDC dc) {
-    TEXTMETRICA metrics;
+    // Zeroed: a failed call leaves the metrics unwritten, and they are read anyway.
+    TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     return metrics.tmHeight + metrics.tmExternalLeading;
 }
@@ -127,9 +128,12 @@ extern "C" int ZORVE_console_printf(const char* format, ...) {
 
 // Replays the kept lines, oldest first, as if each scrolled the window by one line.
 static void console_repaint(HWND window) {
+    // Lines not yet drawn go first, as if each had been drawn when printed: the erase
+    // then clears them with the rest, and the replay draws them once. After the erase
+    // they would stand above the replay as well.
+    console_flush();
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
-    console_flush();
     int count = 0;
     for (int i = runtime.oldest_line; i >= 0 && !(i == runtime.next_line && count > 0);
          i = (i + 1) % CONSOLE_RING_LINES)
@@ -149,6 +153,10 @@ LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, L
             return 0;
         case WM_KILLFOCUS:
             focus_leaving(reinterpret_cast<HWND>(wparam));
+            return 0;
+        case WM_CLOSE:
+            // Closing only hides it: the next message worth showing shows it again.
+            ShowWindow(window, SW_HIDE);
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:

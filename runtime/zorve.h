@@ -169,9 +169,10 @@ int ZORVE_wait_event(EventRecord* event);
 /* ZORVE_wait_event, the record's fields into *x, *y, *key (each may be NULL). */
 int ZORVE_wait_event_xy(int* x, int* y, char* key);
 /* ANIMATE_RUN: periodic events from now on (Run > Animate, Ctrl+A). ANIMATE_HALT: no
- * more (Ctrl+H). ANIMATE_STEP: one periodic event, at the next tick or at once if a
- * tick has passed since the last one; a running animation runs on (Ctrl+F also halts
- * it). ANIMATE_QUIT: the next wait, once an event arrives, and every later one return
+ * more (Ctrl+H). ANIMATE_STEP: one periodic event, which the next wait makes and
+ * gives at the first tick after that, always a fresh one (a tick that came or fell due
+ * before does not count); a running animation runs on (Ctrl+F also halts it).
+ * ANIMATE_QUIT: the next wait, once an event arrives, and every later one return
  * ZORVE_QUIT. Other values do nothing. Returns 1, or 0 before ZORVE_start. */
 int ZORVE_set_animation(int action);
 /* Logging on (non-zero; also shows the console window) or off (0), as Run > Logging

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "fltk_display.h"
 #include "fltk_text.h"
 
 namespace zp::fltk {
@@ -110,6 +111,7 @@ void DialogWindow::sync(const WindowView& view) {
         position(placed_x_, placed_y_);
         show();
         focus_first_field();
+        take_keyboard(this);
     } else if (!view.visible && shown()) {
         hide();
     }

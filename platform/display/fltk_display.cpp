@@ -5,6 +5,7 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <string>
@@ -23,6 +24,36 @@ bool open_display(std::string* why) {
     }
     fl_open_display(display);
     return true;
+}
+
+namespace {
+
+// Whether a window manager that follows the freedesktop conventions runs: it names
+// its check window on the root window.
+bool window_manager_running() {
+    const Atom check = XInternAtom(fl_display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1, False,
+                                          XA_WINDOW, &type, &format, &count, &after, &data);
+    const bool found = status == Success && data && count == 1;
+    if (data) XFree(data);
+    return found;
+}
+
+}  // namespace
+
+void take_keyboard(const Fl_Window* window) {
+    // A window manager gives a new window the keyboard itself, once it has mapped it.
+    if (!fl_display || window_manager_running()) return;
+    const Window xid = fl_xid(window);
+    XWindowAttributes attributes;
+    if (!xid || !XGetWindowAttributes(fl_display, xid, &attributes) || attributes.map_state != IsViewable)
+        return;
+    XSetInputFocus(fl_display, xid, RevertToParent, CurrentTime);
 }
 
 namespace {

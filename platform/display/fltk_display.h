@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+class Fl_Window;
+
 namespace zp::fltk {
 
 // Opens the display named by DISPLAY for FLTK. When there is none, false with the
@@ -16,6 +18,10 @@ bool open_display(std::string* why);
 // takes 32-bit true-colour pixels in this layout. False when it does not; the caller
 // then goes through FLTK's image conversion.
 bool put_pixels(const uint32_t* pixels, int stride, int x, int y, int w, int h);
+
+// Gives a window just shown the keyboard when no window manager will: without one, X
+// leaves the keyboard where it was, and what the person types goes elsewhere.
+void take_keyboard(const Fl_Window* window);
 
 }  // namespace zp::fltk
 

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "text.h"
@@ -92,6 +93,14 @@ void report_missing(const char* name) {
                  name, env && *env ? env : ZORVE_FONT_DIR);
 }
 
+// A table file that FreeType cannot draw with, told once per file.
+void report_unusable(const std::string& path, const std::string& why) {
+    static std::set<std::string> reported;
+    if (!reported.insert(path).second) return;
+    std::fprintf(stderr, "zorve: font file %s cannot be used (%s); text uses fontconfig's faces instead\n",
+                 path.c_str(), why.c_str());
+}
+
 }  // namespace
 
 TableMatch table_face_file(const char* family, int weight, bool italic, FaceFile* out) {
@@ -110,6 +119,12 @@ TableMatch table_face_file(const char* family, int weight, bool italic, FaceFile
     }
     out->path = std::move(path);
     out->index = 0;
+    // A file there that cannot be drawn with counts as missing: the same fallback.
+    std::string why;
+    if (!face_file_usable(*out, &why)) {
+        report_unusable(out->path, why);
+        return TableMatch::FileMissing;
+    }
     return TableMatch::Found;
 }
 

@@ -69,8 +69,10 @@ struct Surface {
 
 private:
     // From calloc: the system hands out zero pages, so a surface that is never drawn on
-    // (a hidden window's) takes no memory.
+    // (a hidden window's) takes no memory. A store that goes is kept for the next
+    // surface of its size (windows closed and opened again, a picture's bitmap).
     struct Free {
+        size_t count;  // pixels allocated
         void operator()(uint32_t* p) const;
     };
     std::unique_ptr<uint32_t[], Free> store_;

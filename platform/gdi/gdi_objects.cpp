@@ -16,23 +16,73 @@ namespace zp {
 
 namespace {
 
-uint32_t* zeroed_pixels(int w, int h) {
+// Stores of surfaces that went away, a few and at most 16 MB, newest last: memory that
+// is already the program's is cleared faster than fresh pages are faulted in.
+struct Spare {
+    uint32_t* pixels;
+    size_t count;
+};
+constexpr size_t SPARES_MAX = 4;
+constexpr size_t SPARE_PIXELS_MAX = size_t(4) << 20;
+std::vector<Spare>& spares() {
+    static auto* kept = new std::vector<Spare>;  // never destroyed: surfaces may outlive it
+    return *kept;
+}
+
+size_t pixel_count(int w, int h) {
     const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
-    return static_cast<uint32_t*>(std::calloc(n ? n : 1, sizeof(uint32_t)));
+    return n ? n : 1;
+}
+
+uint32_t* zeroed_pixels(size_t n) {
+    auto& kept = spares();
+    for (auto it = kept.begin(); it != kept.end(); ++it)
+        if (it->count == n) {
+            uint32_t* p = it->pixels;
+            kept.erase(it);
+            std::memset(p, 0, n * sizeof(uint32_t));
+            return p;
+        }
+    return static_cast<uint32_t*>(std::calloc(n, sizeof(uint32_t)));
 }
 
 }  // namespace
 
-void Surface::Free::operator()(uint32_t* p) const { std::free(p); }
+void Surface::Free::operator()(uint32_t* p) const {
+    if (!p) return;
+    auto& kept = spares();
+    size_t total = count;
+    for (const Spare& s : kept) total += s.count;
+    while (!kept.empty() && (kept.size() == SPARES_MAX || total > SPARE_PIXELS_MAX)) {
+        total -= kept.front().count;
+        std::free(kept.front().pixels);
+        kept.erase(kept.begin());
+    }
+    if (total > SPARE_PIXELS_MAX) {
+        std::free(p);
+        return;
+    }
+    kept.push_back({p, count});
+}
 
-Surface::Surface(int w, int h) : width(w), height(h), stride(w), store_(zeroed_pixels(w, h)) {
+Surface::Surface(int w, int h)
+    : width(w), height(h), stride(w), store_(zeroed_pixels(pixel_count(w, h)), Free{pixel_count(w, h)}) {
     if (!store_) throw std::bad_alloc();
     pixels = store_.get();
 }
 
 void Surface::resize(int w, int h) {
     if (w == width && h == height) return;
-    std::unique_ptr<uint32_t[], Free> fresh(zeroed_pixels(w, h));
+    if (w == width && h < height && h > 0) {
+        // Fewer rows of the same width (a menu bar added): the rows that stay are where
+        // they were, and the pixels need not move.
+        height = h;
+        damage = {0, 0, 0, 0};
+        mark_all();
+        return;
+    }
+    const size_t n = pixel_count(w, h);
+    std::unique_ptr<uint32_t[], Free> fresh(zeroed_pixels(n), Free{n});
     if (!fresh) throw std::bad_alloc();
     if (width > 0 && height > 0) {
         // What stays inside keeps its pixels; what is new is white.

@@ -55,6 +55,10 @@ struct FaceFile {
 bool match_face_file(const char* family, int weight, bool italic, bool fixed_pitch,
                      FaceFile* out);
 
+// Whether FreeType can draw with a face file (opened once and kept): a regular file
+// that opens and whose glyphs load. If not, `why` says why.
+bool face_file_usable(const FaceFile& file, std::string* why);
+
 // The project's fixed table of faces (font_table.cpp).
 enum class TableMatch { Found, NotInTable, FileMissing };
 TableMatch table_face_file(const char* family, int weight, bool italic, FaceFile* out);

@@ -7,7 +7,12 @@
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -93,21 +98,84 @@ void drop_all_glyphs() {
     glyph_bytes() = 0;
 }
 
-FT_Face open_face(const FaceFile& file) {
-    static std::map<std::pair<std::string, int>, FT_Face> faces;
+// FreeType reads a face file through a descriptor the file was checked on.
+unsigned long read_stream(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+    if (count == 0) return offset > stream->size ? 1 : 0;  // a seek: 0 when it stays inside
+    const ssize_t n = pread(static_cast<int>(stream->descriptor.value), buffer, count, static_cast<off_t>(offset));
+    return n > 0 ? static_cast<unsigned long>(n) : 0;
+}
+
+void close_stream(FT_Stream stream) {
+    close(static_cast<int>(stream->descriptor.value));
+    delete stream;
+}
+
+// A file cut short still opens: FreeType leaves out the tables that the cut reaches,
+// and draws glyphs without outlines as empty ones. The glyph of 'A', where the font
+// maps one, must have its outline.
+bool glyphs_load(FT_Face face) {
+    const FT_UInt a = FT_Get_Char_Index(face, 'A');
+    return !a || (FT_Load_Glyph(face, a, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0 &&
+                  face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0);
+}
+
+// Opens a face, or says why it cannot be used. Only a regular file is opened: opening
+// a pipe would wait for a writer, and reading a device has no end.
+FT_Face open_face_file(const FaceFile& file, std::string* why) {
+    const int fd = open(file.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *why = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        *why = "not a regular file";
+        return nullptr;
+    }
+    auto* stream = new FT_StreamRec{};
+    stream->descriptor.value = fd;
+    stream->size = static_cast<unsigned long>(info.st_size);
+    stream->read = read_stream;
+    stream->close = close_stream;
+    FT_Open_Args args = {};
+    args.flags = FT_OPEN_STREAM;
+    args.stream = stream;
+    FT_Face face = nullptr;
+    if (!freetype() || FT_Open_Face(freetype(), &args, file.index, &face) != 0) {
+        if (!freetype()) close_stream(stream);  // otherwise FreeType closed it
+        *why = "FreeType cannot open it";
+        return nullptr;
+    }
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
+        *why = "FreeType finds no outlines in it";
+    } else if (!glyphs_load(face)) {
+        *why = "FreeType cannot load its glyphs";
+    } else {
+        return face;
+    }
+    FT_Done_Face(face);
+    return nullptr;
+}
+
+struct OpenedFace {
+    FT_Face face = nullptr;
+    std::string why;  // when face is null
+};
+
+const OpenedFace& opened_face(const FaceFile& file) {
+    static std::map<std::pair<std::string, int>, OpenedFace> faces;
     auto key = std::make_pair(file.path, file.index);
     auto it = faces.find(key);
-    if (it != faces.end()) return it->second;
-    FT_Face face = nullptr;
-    if (!freetype() || FT_New_Face(freetype(), file.path.c_str(), file.index, &face) != 0) {
-        face = nullptr;
-    } else if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
-        FT_Done_Face(face);
-        face = nullptr;
+    if (it == faces.end()) {
+        OpenedFace opened;
+        opened.face = open_face_file(file, &opened.why);
+        it = faces.emplace(key, std::move(opened)).first;
     }
-    faces.emplace(key, face);
-    return face;
+    return it->second;
 }
+
+FT_Face open_face(const FaceFile& file) { return opened_face(file).face; }
 
 int scale(long units, int ppem, int upem) {
     long long v = static_cast<long long>(units) * ppem;
@@ -246,7 +314,7 @@ const FontFace& resolve(const Font& font, int height) {
     }
     FT_Face ft = open_face(file);
     if (!ft) {
-        std::string why = "FreeType cannot open " + file.path;
+        std::string why = file.path + ": " + opened_face(file).why;
         report_no_font(why.c_str());
         return fallback_face(height);
     }
@@ -321,6 +389,12 @@ const FontFace& font_face(Font& font) {
     }
     font.face = it->second;
     return *font.face;
+}
+
+bool face_file_usable(const FaceFile& file, std::string* why) {
+    const OpenedFace& opened = opened_face(file);
+    if (!opened.face && why) *why = opened.why;
+    return opened.face != nullptr;
 }
 
 GlyphImage glyph_image(const FontFace& face, unsigned char byte) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The console window on the desktop: switching logging on shows it, a drawing call with
 # a colour that does not exist writes its correction and its log line as the two bottom
-# lines, and each new line scrolls what was there up by exactly one line height.
+# lines, each new line scrolls what was there up by exactly one line height, and the
+# window manager's close request only hides it until logging is switched on again.
 #   console_window_test.sh PROBE
 set -u
 PROBE=$1
@@ -66,6 +67,27 @@ scrolled() {
     same_pixels "$E2E_TMP/console2.png" "${CW}x${BOTTOM}+0+0" "$E2E_TMP/console1.png" "${CW}x${BOTTOM}+0+$LINE"
 }
 poll 10 scrolled || fail "after an empty line the console did not move up by $LINE rows (bottom ink: ${INK_NEW:-?})"
+
+# --- the window manager's close request hides the console; the program runs on, and
+# switching logging on shows it again with the line printed while it was hidden.
+wmctrl -i -c "$CONSOLE" || fail "wmctrl could not ask to close the console"
+poll 10 eval '[ -z "$(xdotool search --onlyvisible --name "^ZORVE Text\$" 2>/dev/null)" ]' ||
+  fail "the console is still visible after the close request"
+activate "$GRAPHICS"
+xdotool key b
+expect_line drawn
+xdotool key l
+expect_line logging
+wait_window "ZORVE Text"
+CONSOLE=$WIN
+shown_again() {
+  window_shot "$CONSOLE" "$E2E_TMP/console3.png" || return 1
+  read -r INK_BOTTOM L_BOTTOM _ <<<"$(ink_in "$E2E_TMP/console3.png" 0 "$BOTTOM" "$CW" "$LINE")"
+  read -r INK_ABOVE L_ABOVE _ <<<"$(ink_in "$E2E_TMP/console3.png" 0 "$ABOVE" "$CW" "$LINE")"
+  [ "$INK_BOTTOM" -gt 0 ] && [ "$L_BOTTOM" -eq $((5 + BEARING_R)) ] &&
+    [ "$INK_ABOVE" -gt 0 ] && [ "$L_ABOVE" -eq $((5 + BEARING_I)) ]
+}
+poll 10 shown_again || fail "the console shown again lacks the lines printed while it was hidden"
 
 wmctrl -i -c "$GRAPHICS" || fail "wmctrl could not ask to close the graphics window"
 expect_line quit

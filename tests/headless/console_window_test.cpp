@@ -1,5 +1,9 @@
 // What the console window shows: each line at the bottom, older lines scrolled up by one
 // line height, and a repaint that replays the kept lines.
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "platform/display/headless.h"
@@ -122,6 +126,78 @@ TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {
     ZORVE_draw_rect(30, 0, 0, 5, 5, 0);
     EXPECT_EQ(lines().front(), "Illegal color 30; using RED.\n");
     EXPECT_FALSE(ink_rows().empty());
+}
+
+// A message that shows the hidden console (the end of a played script, a picture
+// saved) is its first line: the repaint that showing brings draws it once, whichever
+// comes first, the repaint or the wait's drawing of new lines.
+TEST_F(ConsoleWindow, ALineThatShowsTheConsoleIsDrawnOnce) {
+    for (const bool paint_first : {true, false}) {
+        SCOPED_TRACE(paint_first ? "repaint first" : "new lines first");
+        fixture::start_canvas();
+        console_show(0);
+        fixture::drain_messages();
+        console_show(1);
+        ZORVE_console_printf("EOF encountered in script file %s\n", SCRIPT_NAME);
+        if (!paint_first) console_flush();
+        fixture::drain_messages();
+        const std::vector<int> rows = ink_rows();
+        ASSERT_FALSE(rows.empty());
+        EXPECT_GE(rows.front(), client.bottom - line_height) << "ink above the bottom line";
+    }
+}
+
+// The person closes the console; each thing that shows it shows it again, with the
+// lines printed meanwhile: logging switched on, a script problem, Save Picture.
+TEST_F(ConsoleWindow, ClosingTheConsoleHidesItUntilSomethingShowsItAgain) {
+    namespace hl = zp::headless;
+    const std::string home = std::filesystem::current_path().string();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("zorve-console-close-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);  // no ZORVE.SCR here; pictures land here
+    const HWND console = runtime.console_window;
+    auto close_console = [&] {
+        ASSERT_TRUE(IsWindowVisible(console));
+        hl::close_window(console);
+        fixture::drain_messages();
+        ASSERT_TRUE(IsWindow(console)) << "closing destroyed the console";
+        ASSERT_FALSE(IsWindowVisible(console));
+    };
+    // What a person pressing `key` with Ctrl held makes the program do, in one wait.
+    auto ctrl_key = [](int key) {
+        int calls = 0;
+        hl::set_idle_hook([&] {
+            if (calls++ == 0)
+                hl::press_ctrl_key(runtime.graphics_window, key);
+            else
+                hl::click(runtime.graphics_window, 1, 1);
+        });
+        EventRecord e;
+        ZORVE_wait_event(&e);
+        hl::set_idle_hook(nullptr);
+    };
+
+    close_console();
+    ZORVE_set_logging(1);
+    EXPECT_TRUE(IsWindowVisible(console)) << "logging on";
+    ZORVE_set_logging(0);
+    close_console();
+    ctrl_key('P');
+    EXPECT_TRUE(IsWindowVisible(console)) << "a script problem";
+    close_console();
+    ctrl_key('S');
+    EXPECT_TRUE(IsWindowVisible(console)) << "Save Picture";
+    ASSERT_FALSE(lines().empty());
+    EXPECT_EQ(lines().back(), "Picture saved as ZORVE1.png\n");
+    // The line printed while the console was hidden is there, at the bottom.
+    fixture::drain_messages();
+    EXPECT_FALSE(ink_rows().empty());
+    EXPECT_GE(ink_rows().back(), client.bottom - line_height);
+
+    std::filesystem::current_path(home);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 }  // namespace

@@ -111,4 +111,23 @@ TEST_F(Handles, ThousandsOfObjectsKeepTheirOwnStateAndAreAllCounted) {
     EXPECT_EQ(zp::live_objects_total(), total);
 }
 
+// The pixels of a deleted bitmap are kept for the next one of its size, which must
+// start black as a new one does.
+TEST_F(Handles, ANewBitmapStartsBlackWhateverTheLastOfItsSizeShowed) {
+    for (int round = 0; round < 3; ++round) {
+        const HBITMAP bitmap = CreateCompatibleBitmap(dc_, 61, 47);
+        const HDC memory = CreateCompatibleDC(dc_);
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        int black = 0;
+        for (int y = 0; y < 47; ++y)
+            for (int x = 0; x < 61; ++x) black += GetPixel(memory, x, y) == RGB(0, 0, 0);
+        EXPECT_EQ(black, 61 * 47) << "round " << round;
+        for (int y = 0; y < 47; ++y)
+            for (int x = 0; x < 61; ++x) SetPixel(memory, x, y, RED);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        DeleteObject(bitmap);
+    }
+}
+
 }  // namespace

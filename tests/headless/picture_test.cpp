@@ -1,10 +1,16 @@
 // Pictures of the graphics window: the PNG holds exactly what the client area shows,
 // the Run menu's Save Picture picks the first free name, and a picture that cannot be
-// written says why and leaves no part of itself behind.
+// written says why and leaves no part of itself behind, writes through no link and
+// replaces nothing but a plain file.
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -120,9 +126,111 @@ TEST_F(Picture, APictureThatCannotBeWrittenSaysWhyAndLeavesNothing) {
     EXPECT_EQ(lines()[0], "Cannot save picture no-such-folder/card.png: No such file or directory\n");
     EXPECT_EQ(lines()[1], "Cannot save picture: no file name\n");
     EXPECT_EQ(lines()[2], "Cannot save picture: no file name\n");
-    EXPECT_EQ(lines()[3].rfind("Cannot save picture folder.png: ", 0), 0u);
+    EXPECT_EQ(lines()[3], "Cannot save picture folder.png: is a folder\n");
     for (const auto& entry : fs::directory_iterator("."))
         EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
+}
+
+std::string content_of(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// A link planted where the picture's temporary file used to go, live or dangling, is
+// never written through; a name as long as a folder allows still takes a picture.
+TEST_F(Picture, NeverWritesThroughALinkAndTakesTheLongestNames) {
+    std::ofstream("thesis.txt") << "four years of work";
+    fs::create_symlink("thesis.txt", "card.png.partial");
+    fs::create_symlink("planted.txt", "ZORVE1.png.partial");
+    ZORVE_draw_circle(ZORVE_RED, 0, 0, 40);
+    ASSERT_EQ(ZORVE_save_picture("card.png"), 1);
+    EXPECT_TRUE(content_of("thesis.txt") == "four years of work") << "the link was written through";
+    EXPECT_TRUE(read_png("card.png").pixels == shown());
+    save_picture_command();
+    EXPECT_FALSE(fs::exists("planted.txt")) << "a dangling link was followed";
+    EXPECT_TRUE(read_png("ZORVE1.png").pixels == shown());
+    EXPECT_TRUE(fs::is_symlink("card.png.partial") && fs::is_symlink("ZORVE1.png.partial"));
+
+    const std::string longest = std::string(247, 'n') + ".png";  // 251 bytes
+    ASSERT_EQ(ZORVE_save_picture(longest.c_str()), 1) << (lines().empty() ? "" : lines().back());
+    EXPECT_TRUE(read_png(longest).pixels == shown());
+    for (const auto& entry : fs::directory_iterator("."))
+        if (!fs::is_symlink(entry.symlink_status())) {
+            EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
+        }
+}
+
+// A pipe, a device, a read-only file and a folder are left as they are, each refused
+// with its reason.
+TEST_F(Picture, WhatIsNotAWritablePlainFileIsRefusedWithTheReason) {
+    ASSERT_EQ(mkfifo("pipe.png", 0644), 0);
+    std::ofstream("kept.png") << "not to be replaced";
+    fs::permissions("kept.png", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::create_directory("folder.png");
+    const bool device = geteuid() == 0 && mknod("null.png", S_IFCHR | 0666, makedev(1, 3)) == 0;
+
+    EXPECT_EQ(ZORVE_save_picture("pipe.png"), 0);
+    EXPECT_EQ(ZORVE_save_picture("kept.png"), 0);
+    EXPECT_EQ(ZORVE_save_picture("folder.png"), 0);
+    if (device) {
+        EXPECT_EQ(ZORVE_save_picture("null.png"), 0);
+    }
+    std::vector<std::string> expected = {"Cannot save picture pipe.png: is not a regular file\n",
+                                         "Cannot save picture kept.png: is read-only\n",
+                                         "Cannot save picture folder.png: is a folder\n"};
+    if (device) expected.push_back("Cannot save picture null.png: is not a regular file\n");
+    EXPECT_EQ(lines(), expected);
+    EXPECT_TRUE(fs::is_fifo("pipe.png"));
+    EXPECT_TRUE(content_of("kept.png") == "not to be replaced") << "the read-only file was replaced";
+    EXPECT_TRUE(fs::is_directory("folder.png"));
+    if (device) {
+        EXPECT_TRUE(fs::is_character_file("null.png"));
+    }
+}
+
+// Two programs saving pictures from the Run menu in one folder at the same time: no
+// two saves take the same name, and every picture is whole.
+TEST_F(Picture, TwoProgramsSavingInOneFolderKeepEveryPicture) {
+    constexpr int SAVES = 200;
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    pid_t children[2];
+    for (pid_t& child : children) {
+        child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(go[1]);
+            char start;
+            if (read(go[0], &start, 1) < 0) _exit(2);  // returns when the parent closes its end
+            int saved = 0;
+            for (int i = 0; i < SAVES; ++i) {
+                lines().clear();
+                save_picture_command();
+                saved += lines().size() == 1 && lines()[0].rfind("Picture saved as ZORVE", 0) == 0;
+            }
+            _exit(saved == SAVES ? 0 : 1);
+        }
+    }
+    close(go[0]);
+    close(go[1]);
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a program did not report every save";
+    }
+    int pictures = 0;
+    for (const auto& entry : fs::directory_iterator(".")) {
+        const std::string name = entry.path().filename().string();
+        ASSERT_EQ(name.find(".partial"), std::string::npos) << name;
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 2 * SAVES);
+    for (int n = 1; n <= 2 * SAVES; ++n) {
+        const Image image = read_png("ZORVE" + std::to_string(n) + ".png");
+        EXPECT_EQ(image.width * image.height, 595 * 496) << "ZORVE" << n << ".png";
+    }
 }
 
 }  // namespace

@@ -10,7 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/gdi/counts.h"
+#include "platform/gdi/text.h"
 #include "platform/win32.h"
 
 namespace {
@@ -586,6 +590,53 @@ TEST(TextNoFontDeathTest, ReportsOnceAndDrawsNothing) {
     std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
     EXPECT_EXIT(draw_without_fonts(config), testing::ExitedWithCode(0),
                 "^zorve: font file [^\n]* not found [^\n]*\nzorve: no usable font[^\n]*\n$");
+}
+
+// ---- a table file that FreeType cannot use -------------------------------------------
+
+// Runs in a fresh process whose font folder holds, under the name the table gives
+// Arial, what FreeType cannot draw with: text is drawn all the same, in fontconfig's
+// face, and the file is reported once however often it is asked for.
+[[noreturn]] void draw_over_an_unusable_file(const std::string& folder) {
+    setenv("ZORVE_FONT_DIR", folder.c_str(), 1);
+    alarm(30);  // a program that hangs at its first text fails here instead
+    int inked = 0;
+    for (int height : {-20, -31}) {
+        Canvas c(160, 48);
+        UseFont f(c.dc(), height, "Arial");
+        SetBkMode(c.dc(), TRANSPARENT);
+        TextOutA(c.dc(), 4, 4, "Be Mine", 7);
+        inked += ink(c, WHITE).count > 50;
+    }
+    std::exit(inked == 2 ? 0 : 1);
+}
+
+TEST(TextFontTableDeathTest, AFileFreeTypeCannotUseIsReportedOnceAndFallsBack) {
+    // After the report, nothing more of ours: only what a sanitizer says at exit.
+    const std::string ONCE = "([- S][^\n]*\n|\n)*$";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // fresh processes, no cached fonts
+    zp::FaceFile real;
+    ASSERT_TRUE(zp::match_face_file("Liberation Sans", FW_NORMAL, false, false, &real));
+    std::ifstream in(real.path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1000u);
+
+    const std::string pipe_folder = testing::TempDir() + "zorve-font-pipe";
+    const std::string cut_folder = testing::TempDir() + "zorve-font-cut";
+    mkdir(pipe_folder.c_str(), 0755);
+    mkdir(cut_folder.c_str(), 0755);
+    const std::string pipe = pipe_folder + "/LiberationSans-Regular.ttf";
+    unlink(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    std::ofstream(cut_folder + "/LiberationSans-Regular.ttf", std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+
+    EXPECT_EXIT(draw_over_an_unusable_file(pipe_folder), testing::ExitedWithCode(0),
+                "^zorve: font file [^\n]*/LiberationSans-Regular.ttf cannot be used \\(not a regular "
+                "file\\)[^\n]*\n" + ONCE);
+    EXPECT_EXIT(draw_over_an_unusable_file(cut_folder), testing::ExitedWithCode(0),
+                "^zorve: font file [^\n]*/LiberationSans-Regular.ttf cannot be used \\(FreeType cannot "
+                "load its glyphs\\)[^\n]*\n" + ONCE);
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The runtime as a user gets it. An already built tree is installed into a fresh
 # prefix; programs are built outside the tree against that installation (a C project
-# and a C++ project with find_package, C with pkg-config) and run without a display;
-# a C project builds the runtime from its sources as a subdirectory. Given a mingw-w64
-# cross-built tree too, its installation builds a C program that runs under Wine (which
-# needs $DISPLAY, and takes $WINEPREFIX as it is).
+# and a C++ project with find_package, C and C++ with pkg-config) and run without a
+# display; a C project builds the runtime from its sources as a subdirectory, with the
+# README's lines for that. Every C program, declaration and CMake or pkg-config usage
+# shown in README.md and docs/api.md is taken from there and built the same way. Given
+# a mingw-w64 cross-built tree too, its installation builds a C program that runs under
+# Wine (which needs $DISPLAY, and takes $WINEPREFIX as it is). Everything builds with
+# -Wall -Wextra -Werror, as a careful user builds: the archives carry link-time code
+# that is compiled again in the user's link, and must stay silent there too.
 #
 #   package_test.sh SOURCE_DIR BUILD_DIR [WINDOWS_BUILD_DIR]
 #
@@ -17,11 +21,15 @@ if [ $# -ge 3 ]; then win_build=$(cd "$3" && pwd) || exit 1; fi
 here=$src/tests/package
 jobs=${ZORVE_JOBS:-2}
 cc=${CC:-cc}
+cxx=${CXX:-c++}
+strict="-Wall -Wextra -Werror"
 RUN_TIMEOUT=30
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-prefix=$work/prefix
+# Where the README installs it: "$HOME/zorve", with HOME in the work folder.
+home=$work/home
+prefix=$home/zorve
 passed=0
 failed=0
 
@@ -67,7 +75,20 @@ expect_run() {
 
 cmake_project() {
   local dir=$1 out=$2; shift 2
-  cmake -S "$dir" -B "$out" -DCMAKE_BUILD_TYPE=Release "$@" && cmake --build "$out" -j "$jobs"
+  cmake -S "$dir" -B "$out" -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS="$strict" \
+    -DCMAKE_CXX_FLAGS="$strict" "$@" && cmake --build "$out" -j "$jobs"
+}
+
+# The fenced code blocks of a markdown file, one file each in DIR: block-NN.LANG, LANG
+# being the fence's language ("text" when it names none).
+extract_blocks() {
+  local markdown=$1 dir=$2
+  mkdir -p "$dir" || return 1
+  awk -v dir="$dir" '
+    /^```/ && !inside { inside = 1; n++; lang = substr($0, 4); if (lang == "") lang = "text"
+                        file = sprintf("%s/block-%02d.%s", dir, n, lang); printf "" >file; next }
+    /^```/ && inside  { inside = 0; close(file); next }
+    inside            { print >file }' "$markdown"
 }
 
 # The README's first program, exactly as the README shows it.
@@ -96,8 +117,9 @@ c_find_package() {
 c_pkg_config() {
   local -x PKG_CONFIG_PATH=$prefix/lib/pkgconfig
   # shellcheck disable=SC2046 # the flags are meant to split
-  "$cc" -o "$work/first_pc" "$work/first.c" $(pkg-config --cflags --libs zorve) &&
-  "$cc" -o "$work/draw_once_pc" "$here/draw_once.c" $(pkg-config --cflags --libs zorve-headless) ||
+  "$cc" $strict -o "$work/first_pc" "$work/first.c" $(pkg-config --cflags --libs zorve) &&
+  "$cc" $strict -o "$work/draw_once_pc" "$here/draw_once.c" $(pkg-config --cflags --libs zorve-headless) &&
+  "$cxx" $strict -o "$work/cxx_pc" "$here/cxx/main.cpp" $(pkg-config --cflags --libs zorve-headless) ||
     return 1
   # Pictures need no libpng: the package names none, and the programs load none of their own.
   local program
@@ -109,6 +131,63 @@ c_pkg_config() {
   if grep -il png "$prefix"/lib/pkgconfig/*.pc "$prefix"/lib/cmake/zorve/*.cmake; then
     echo "the package names libpng"; return 1
   fi
+}
+
+# Every code block of the README and the reference that a user would build: C programs
+# are built and linked, C declarations compiled after zorve.h (a declaration that no
+# longer matches the header is an error), CMake projects built with find_package, and
+# the pkg-config and CMake command lines run as shown, in a folder holding the file's
+# first program as first.c and its CMake project. Only the README's lines for building
+# from the sources are left to c_subproject.
+docs_build() {
+  local -x PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+  local markdown dir f out programs declarations usages
+  for markdown in README.md docs/api.md; do
+    dir=$work/docs/${markdown//\//_}
+    extract_blocks "$src/$markdown" "$dir" || return 1
+    programs=0 declarations=0 usages=0
+    mkdir -p "$dir/run"
+    for f in "$dir"/block-*.c; do
+      [ -e "$f" ] || continue
+      if grep -q 'main(' "$f"; then
+        [ -e "$dir/run/first.c" ] || cp "$f" "$dir/run/first.c"
+        # shellcheck disable=SC2046 # the flags are meant to split
+        "$cc" $strict -o "${f%.c}" "$f" $(pkg-config --cflags --libs zorve-headless) ||
+          { echo "$markdown: the program of $(basename "$f") does not build"; return 1; }
+        programs=$((programs + 1))
+      else
+        { echo '#include "zorve.h"'; cat "$f"; } >"${f%.c}.check.c"
+        # shellcheck disable=SC2046
+        "$cc" $strict -c -o /dev/null "${f%.c}.check.c" $(pkg-config --cflags zorve-headless) ||
+          { echo "$markdown: the declarations of $(basename "$f") differ from zorve.h"; return 1; }
+        declarations=$((declarations + 1))
+      fi
+    done
+    [ -e "$dir/run/first.c" ] || { echo "$markdown shows no C program"; return 1; }
+    for f in "$dir"/block-*.cmake; do
+      [ -e "$f" ] || continue
+      grep -q 'add_subdirectory' "$f" && continue
+      grep -q '^project(' "$f" || { echo "$markdown: $(basename "$f") is not a whole CMake project"; return 1; }
+      out=${f%.cmake}
+      mkdir -p "$out" && cp "$f" "$out/CMakeLists.txt" && cp "$dir/run/first.c" "$out/" || return 1
+      [ -e "$dir/run/CMakeLists.txt" ] || cp "$f" "$dir/run/CMakeLists.txt"
+      cmake_project "$out" "$out/build" -DCMAKE_PREFIX_PATH="$prefix" ||
+        { echo "$markdown: the CMake project of $(basename "$f") does not build"; return 1; }
+      usages=$((usages + 1))
+    done
+    for f in "$dir"/block-*.text "$dir"/block-*.sh; do
+      [ -e "$f" ] || continue
+      grep -qE 'pkg-config|CMAKE_PREFIX_PATH' "$f" || continue
+      # As shown, in a shell whose cc (and CMake's) warns as the rest of this test.
+      (cd "$dir/run" && rm -rf build &&
+        { printf 'cc() { command "%s" %s "$@"; }\n' "$cc" "$strict"; cat "$f"; } >usage.sh &&
+        HOME=$home CFLAGS="$strict" bash -e usage.sh) ||
+        { echo "$markdown: the commands of $(basename "$f") fail"; return 1; }
+      usages=$((usages + 1))
+    done
+    echo "$markdown: $programs programs, $declarations declaration blocks, $usages usages built"
+    [ "$usages" -gt 0 ] || { echo "$markdown shows no CMake or pkg-config usage"; return 1; }
+  done
 }
 
 cxx_find_package() {
@@ -176,7 +255,14 @@ windows_package() {
 # are not configured, and its program links as C.
 c_subproject() {
   local out=$work/subproject jobs=1   # one core: the other checks run meanwhile
-  cmake_project "$here/subproject" "$out" -DZORVE_SOURCE_DIR="$src" -DZORVE_DESKTOP=OFF || return 1
+  # The README's lines for this, with its placeholder for where the sources are.
+  extract_blocks "$src/README.md" "$work/readme_subproject" || return 1
+  local usage
+  usage=$(grep -l 'add_subdirectory(path/to/zorve' "$work/readme_subproject"/block-*.cmake | head -n 1)
+  [ -n "$usage" ] || { echo "README.md shows no add_subdirectory usage"; return 1; }
+  sed "s|path/to/zorve|$src|" "$usage" >"$work/subdirectory_usage.cmake" || return 1
+  cmake_project "$here/subproject" "$out" -DZORVE_USAGE="$work/subdirectory_usage.cmake" \
+    -DFIRST_SOURCE="$work/first.c" || return 1
   if ! grep -q '^ZORVE_TESTS:BOOL=OFF$' "$out/CMakeCache.txt" ||
      ! grep -q '^ZORVE_BENCH:BOOL=OFF$' "$out/CMakeCache.txt" ||
      [ -e "$out/zorve/tests" ] || [ -e "$out/zorve/bench" ]; then
@@ -193,6 +279,7 @@ if [ "$failed" -eq 0 ]; then
   check c_find_package c_find_package
   check c_pkg_config c_pkg_config
   check cxx_find_package cxx_find_package
+  check docs_build docs_build
   check runs_desktop_flavour runs_desktop_flavour
   check runs_headless_flavour runs_headless_flavour
   check plays_headless plays_headless
