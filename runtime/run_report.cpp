@@ -189,22 +189,14 @@ std::string report_text() {
     return j.out;
 }
 
-// Written under another name and then moved into place: a reader sees a whole report
-// or none.
+// Written whole: a reader sees a whole report or none.
 void write_report() {
     const char* path = runtime.run.report_path;
     if (!path) return;
     const std::string text = report_text();
-    const std::string partial = std::string(path) + ".partial";
-    std::FILE* f = std::fopen(partial.c_str(), "wb");
-    bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const int error = errno;
-    if (f && std::fclose(f) != 0) ok = false;
-    if (ok && MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return;
-    std::remove(partial.c_str());
-    // Nowhere else to say it: the report was the way to tell.
-    std::fprintf(stderr, "Cannot write run report %s: %s\n", shown_name(path).text,
-                 ok ? "it cannot replace what has that name" : std::strerror(error));
+    if (const char* why = file_write_whole(path, text.data(), text.size()))
+        // Nowhere else to say it: the report was the way to tell.
+        std::fprintf(stderr, "Cannot write run report %s: %s\n", shown_name(path).text, why);
 }
 
 // The picture ZORVE_SNAPSHOT asks for, once per run.

@@ -180,6 +180,17 @@ void runtime_problem(const char* format, ...)
 // made before ZORVE_start.
 bool runtime_started(const char* call);
 
+// Files written whole: under a temporary name created exclusively beside their place,
+// then moved there; only a plain file is replaced. Each returns nullptr when written,
+// else why not, in the C library's words.
+const char* file_write_whole(const char* path, const void* bytes, size_t size);
+// To the first free name of `pattern` (one %d) numbered 1 to `last`, given in `name`;
+// FILE_NAMES_TAKEN when all exist.
+const char* file_write_numbered(const char* pattern, int last, const void* bytes, size_t size, std::string* name);
+extern const char FILE_NAMES_TAKEN[];
+// Why what has this name cannot be replaced by a file of ours, or nullptr when it can.
+const char* file_not_replaceable(const char* path);
+
 // Pictures.
 constexpr int PICTURE_NAMES_MAX = 9999;  // ZORVE1.png .. ZORVE9999.png
 // The Run menu's Save Picture: the first free ZORVEn.png, and a word in the console.

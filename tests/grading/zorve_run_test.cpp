@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -177,6 +178,31 @@ TEST_F(ZorveRun, RunsEndWithoutStopOrWithoutScriptStillLeaveTheirPicture) {
     EXPECT_EQ(ticks.code, 0) << ticks.output;
     EXPECT_EQ(ticks.report["end"], "tick_limit");
     EXPECT_EQ(ticks.report["ticks"], 25);
+}
+
+// The report is written as pictures are: nothing planted beside it is written through,
+// and only a plain file is replaced.
+TEST_F(ZorveRun, TheReportIsWrittenThroughNoLinkAndReplacesOnlyAPlainFile) {
+    const std::string victim = file("thesis.txt", "a year of work\n");
+    const std::string report = path("planted.json");
+    fs::create_symlink(victim, report + ".partial");
+    const std::string direct = "ZORVE_HEADLESS=1 ZORVE_REPORT='" + report + "' " + GRADED + " click 2>&1 >/dev/null";
+    ASSERT_EQ(std::system(direct.c_str()), 0);
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a year of work\n");
+    std::ifstream written(report);
+    EXPECT_FALSE(json::parse(written, nullptr, false).is_discarded());
+
+    const std::string folder_report = path("a folder");
+    fs::create_directories(folder_report);
+    std::string said;
+    const std::string refused = "ZORVE_HEADLESS=1 ZORVE_REPORT='" + folder_report + "' " + GRADED + " click 2>&1 >/dev/null";
+    FILE* pipe = popen(refused.c_str(), "r");
+    char buffer[512];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe)) said += buffer;
+    if (pipe) pclose(pipe);
+    EXPECT_NE(said.find("Cannot write run report " + folder_report + ": is a folder"), std::string::npos) << said;
+    EXPECT_TRUE(fs::is_directory(folder_report));
 }
 
 TEST_F(ZorveRun, BadInputToZorveRunItselfIsOneLineAndCodeTwo) {
