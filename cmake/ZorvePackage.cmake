@@ -9,7 +9,8 @@
 # Archives: libzorve.a (runtime), libzorve-codec.a, and off Windows libzorve-platform.a,
 # libzorve-presenter-headless.a, libzorve-presenter-fltk.a; the lists of presenters in
 # lib/zorve/. A program links them in that order, which has no cycle: the runtime calls
-# the platform and the codec, presenters call the platform, the platform calls neither.
+# the platform and the codec, presenters call the platform, the platform calls the codec
+# only (for the program's icon files).
 #
 # Programs written in C link them with the C compiler: the C++ runtime our code needs
 # is named in the link interface, rather than letting the C++ inside make CMake link

@@ -31,6 +31,8 @@ if(NOT WIN32)
        ${PROJECT_SOURCE_DIR}/platform/kernel/*.cpp ${PROJECT_SOURCE_DIR}/platform/user/*.cpp)
   add_library(zorve_platform STATIC ${ZORVE_PLATFORM_SOURCES})
   target_include_directories(zorve_platform PUBLIC ${PROJECT_SOURCE_DIR})
+  # A program's icon files are PNG pictures.
+  target_link_libraries(zorve_platform PRIVATE zorve_codec)
   if(EMSCRIPTEN)
     # FreeType built for wasm; the font files are embedded in each page at their
     # desktop paths, where the font table looks, and there is no fontconfig.

@@ -123,4 +123,91 @@ bool png_read_file(const char* path, Picture* picture, std::string* why) {
     return true;
 }
 
+// ---- with alpha ---------------------------------------------------------------------
+
+namespace {
+
+bool read_whole(const char* path, std::vector<uint8_t>* bytes, std::string* why) {
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f) {
+        *why = std::strerror(errno);
+        return false;
+    }
+    uint8_t block[65536];
+    size_t n = 0;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes->insert(bytes->end(), block, block + n);
+    const bool failed = std::ferror(f) != 0;
+    const int read_error = errno;
+    std::fclose(f);
+    if (failed) *why = std::strerror(read_error);
+    return !failed;
+}
+
+}  // namespace
+
+std::vector<uint8_t> png_encode_rgba(const uint32_t* pixels, int width, int height, int stride) {
+    if (!pixels || width <= 0 || height <= 0 || stride < width || width > INT_MAX / 4 / height)
+        return {};
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * 4 * static_cast<size_t>(height));
+    uint8_t* out = rgba.data();
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = pixels + static_cast<ptrdiff_t>(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            *out++ = static_cast<uint8_t>(row[x] >> 16);
+            *out++ = static_cast<uint8_t>(row[x] >> 8);
+            *out++ = static_cast<uint8_t>(row[x]);
+            *out++ = static_cast<uint8_t>(row[x] >> 24);
+        }
+    }
+    int length = 0;
+    unsigned char* png = stbi_write_png_to_mem(rgba.data(), width * 4, width, height, 4, &length);
+    if (!png) return {};
+    std::vector<uint8_t> bytes(png, png + length);
+    STBIW_FREE(png);
+    return bytes;
+}
+
+bool png_write_file_rgba(const char* path, const uint32_t* pixels, int width, int height, int stride,
+                         std::string* why) {
+    const std::vector<uint8_t> bytes = png_encode_rgba(pixels, width, height, stride);
+    if (bytes.empty()) {
+        *why = "no pixels to encode, or no memory to encode them";
+        return false;
+    }
+    return write_whole(path, bytes, why);
+}
+
+bool png_decode_rgba(const uint8_t* bytes, size_t size, Picture* picture, std::string* why) {
+    if (size > INT_MAX) {
+        *why = "too large";
+        return false;
+    }
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4);
+    if (!rgba) {
+        *why = stbi_failure_reason();
+        return false;
+    }
+    picture->width = width;
+    picture->height = height;
+    picture->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    const stbi_uc* in = rgba;
+    for (uint32_t& p : picture->pixels) {
+        p = uint32_t(in[3]) << 24 | uint32_t(in[0]) << 16 | uint32_t(in[1]) << 8 | in[2];
+        in += 4;
+    }
+    stbi_image_free(rgba);
+    return true;
+}
+
+bool png_read_file_rgba(const char* path, Picture* picture, std::string* why) {
+    std::vector<uint8_t> bytes;
+    if (!read_whole(path, &bytes, why)) return false;
+    if (!png_decode_rgba(bytes.data(), bytes.size(), picture, why)) {
+        *why = "not a PNG that can be read (" + *why + ")";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace codec

@@ -34,6 +34,15 @@ bool png_decode(const uint8_t* bytes, size_t size, Picture* picture, std::string
 // Reads and decodes a PNG file; the reason says whether the file or its contents failed.
 bool png_read_file(const char* path, Picture* picture, std::string* why);
 
+// The same with an alpha channel, for pictures with transparent parts (icons): pixels
+// are 0xAARRGGBB words, straight (not premultiplied) alpha. Decoding gives a picture
+// without alpha an opaque 0xFF.
+std::vector<uint8_t> png_encode_rgba(const uint32_t* pixels, int width, int height, int stride);
+bool png_write_file_rgba(const char* path, const uint32_t* pixels, int width, int height, int stride,
+                         std::string* why);
+bool png_decode_rgba(const uint8_t* bytes, size_t size, Picture* picture, std::string* why);
+bool png_read_file_rgba(const char* path, Picture* picture, std::string* why);
+
 }  // namespace codec
 
 #endif

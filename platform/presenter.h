@@ -110,6 +110,14 @@ bool messages_available();
 // Whether any timer is set, so that letting time pass can bring a message.
 bool timers_running();
 
+// An icon as a presenter receives it: 0xAARRGGBB words (straight alpha), rows from the
+// top, `width` words apart; no data: no icon.
+struct IconPixels {
+    const uint32_t* data = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
 struct WindowView {
     Pixels client;  // the client area's pixels
     std::string title;
@@ -119,6 +127,9 @@ struct WindowView {
     bool visible = false;
     bool dialog = false;  // a modal dialog: shown with its controls, not its pixels
     HMENU menu = nullptr;  // menu bar, or none
+    // The icons the program gave the window (WM_SETICON), for task bars and window
+    // switchers; none: the desktop's default.
+    IconPixels icon_big, icon_small;
 };
 bool window_view(HWND window, WindowView* view);
 std::vector<HWND> top_level_windows();
@@ -145,6 +156,10 @@ std::vector<ControlView> window_controls(HWND parent);
 HWND focused_control();
 // The cell height of the font dialogs are laid out in (the dialog base unit's height).
 int dialog_font_height();
+
+// The program's name, its executable's file name: desktops group its windows under it
+// and find its launcher and icon by it. Empty when the system does not say.
+std::string program_name();
 
 // The pixels a device context draws on, for pictures of what a test or program drew.
 bool dc_pixels(HDC dc, Pixels* pixels);

@@ -162,6 +162,10 @@ HANDLE WINAPI CreateFileA(LPCSTR path, DWORD access, DWORD share_mode, void* sec
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD count, LPDWORD written, void* overlapped);
 BOOL WINAPI CloseHandle(HANDLE handle);
 
+// ---- KERNEL32: modules ----------------------------------------------------------------
+// NULL names the program's own module, the one whose resources hold its icon.
+HMODULE WINAPI GetModuleHandleA(LPCSTR name);
+
 // ---- GDI32 --------------------------------------------------------------------------
 #define PS_SOLID 0
 #define PS_NULL 5
@@ -475,6 +479,18 @@ typedef struct tagPAINTSTRUCT {
 
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+
+// A window's own icons (WM_SETICON: wParam ICON_BIG or ICON_SMALL, lParam the icon),
+// loaded from the program's resources.
+#define WM_SETICON 0x0080
+#define ICON_SMALL 0
+#define ICON_BIG 1
+#define IMAGE_ICON 1
+#define LR_SHARED 0x00008000
 
 // A window station's flags: WSF_VISIBLE when it has display surfaces a person sees.
 #define UOI_FLAGS 1
@@ -542,6 +558,7 @@ HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR title);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
+HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove);

@@ -117,6 +117,18 @@ void take_run_settings() {
                            !(station.dwFlags & WSF_VISIBLE);
 }
 
+// The program's own icon, its icon resource 1 where it has one, on a top-level window for
+// task bars and window switchers; the window class keeps the standard application icon.
+void give_program_icon(HINSTANCE instance, HWND window) {
+    HMODULE module = instance ? instance : GetModuleHandleA(nullptr);
+    const int kinds[][3] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+    for (const auto& kind : kinds) {
+        HANDLE icon = LoadImageA(module, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(kind[1]),
+                                 GetSystemMetrics(kind[2]), LR_SHARED);
+        if (icon) SendMessageA(window, WM_SETICON, static_cast<WPARAM>(kind[0]), reinterpret_cast<LPARAM>(icon));
+    }
+}
+
 }  // namespace
 
 LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -222,6 +234,8 @@ int ZORVE_start(void* instance, void* previous_instance, const char*, int show_s
                                      2 * screen_height / 3 + 1, screen_width, screen_height / 3,
                                      nullptr, nullptr, hinstance, nullptr);
     runtime.module_instance = hinstance;
+    give_program_icon(hinstance, runtime.graphics_window);
+    give_program_icon(hinstance, runtime.console_window);
     canvas_create(runtime.graphics_window);
     ShowWindow(runtime.console_window, show_state);
     ShowWindow(runtime.graphics_window, show_state);

@@ -155,7 +155,10 @@ enum { ANIMATE_HALT = 0, ANIMATE_STEP = 1, ANIMATE_RUN = 2, ANIMATE_QUIT = 5 };
  * The environment can ask more of a run: ZORVE_HEADLESS=1 runs without a display;
  * ZORVE_PLAY=FILE plays that script from the first wait; ZORVE_SNAPSHOT=FILE.png and
  * ZORVE_REPORT=FILE.json write the picture and a report of the run when it ends;
- * ZORVE_TICKS=N ends a headless run N ticks after its script. */
+ * ZORVE_TICKS=N ends a headless run N ticks after its script. The windows show the
+ * program's own icon where it has one: its icon resource 1 on Windows, elsewhere
+ * share/icons/hicolor/NxN/apps/NAME.png, NAME the executable's, under its prefix or
+ * its own folder. */
 int ZORVE_start(void* instance, void* previous_instance, const char* command_line, int show_state);
 /* Ends the runtime's work: writes the picture and the report that ZORVE_SNAPSHOT and
  * ZORVE_REPORT ask for, and closes a script file being recorded (its last periodic

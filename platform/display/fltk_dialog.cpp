@@ -89,7 +89,6 @@ DialogWindow::DialogWindow(HWND dialog) : Fl_Double_Window(0, 0, 1, 1), dialog_(
     register_plain_label();
     resizable(nullptr);
     callback(on_close);
-    xclass("ZORVE");
     // Modal over the program's other windows, as the platform disables the owner; FLTK
     // also makes it transient for the window shown last, which the window manager keeps
     // it above.

@@ -3,6 +3,7 @@
 // Thin by design: it shows client surfaces and menu bars and hands input to the
 // platform as window messages; what the messages mean is the program's business.
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 
 #include <chrono>
 #include <map>
@@ -49,6 +50,10 @@ void start_display() {
     static bool started = false;
     if (started) return;
     Fl::visual(FL_RGB);  // true colour for fl_draw_image, before any window is shown
+    // Every window's WM_CLASS names the program, so that desktops group its windows and
+    // match them with its launcher (a desktop entry's StartupWMClass).
+    const std::string name = program_name();
+    if (!name.empty()) Fl_Window::default_xclass(name.c_str());
     use_project_fonts();
     fltk::register_menu_label_type();
     started = true;

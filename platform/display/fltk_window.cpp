@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "fltk_display.h"
+#include "fltk_icon.h"
 #include "fltk_keys.h"
 
 namespace zp::fltk {
@@ -47,13 +48,17 @@ PresenterWindow::PresenterWindow(HWND window) : Fl_Window(0, 0, 1, 1), window_(w
     box(FL_NO_BOX);      // draw() covers every pixel; no grey flash before the surface
     resizable(nullptr);  // the menu bar keeps its height when the window changes size
     callback(on_close);
-    xclass("ZORVE");
 }
 
 PresenterWindow::~PresenterWindow() { retire_menu(std::move(menu_)); }
 
 void PresenterWindow::sync(const WindowView& view) {
     if (!label() || view.title != label()) copy_label(view.title.c_str());
+    if (view.icon_big.data != icon_big_ || view.icon_small.data != icon_small_) {
+        icon_big_ = view.icon_big.data;
+        icon_small_ = view.icon_small.data;
+        show_icons(this, view.icon_big, view.icon_small);
+    }
     sync_menu(view.menu);
     client_width_ = std::max(view.client_width, 0);
     client_height_ = std::max(view.client_height, 0);

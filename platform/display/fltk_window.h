@@ -44,6 +44,8 @@ private:
     int placed_x_ = -1, placed_y_ = -1;
     int last_move_x_ = -1, last_move_y_ = -1;
     Fl_Menu_Bar* bar_ = nullptr;
+    const uint32_t* icon_big_ = nullptr;  // the icons' pixels as last shown
+    const uint32_t* icon_small_ = nullptr;
     RECT changed_ = {0, 0, 0, 0};  // of the client area, since the last draw
     std::unique_ptr<FltkMenu> menu_;
 };

@@ -32,6 +32,7 @@ struct Window {
     bool enabled = true;
     bool destroying = false;
     HMENU menu = nullptr;  // menu bar (top-level) or control id (child)
+    HICON icon_big = nullptr, icon_small = nullptr;  // WM_SETICON's
     Surface surface;       // the client area's pixels
     bool invalid = false;  // the update region, kept as one rectangle
     RECT invalid_rect = {0, 0, 0, 0};
@@ -75,6 +76,8 @@ std::vector<Window*> children_of(HWND parent);
 bool is_dialog_class(const WindowClass& window_class);
 // Registers the classes of the dialog and its controls (once).
 void register_control_classes();
+// The pixels of an icon that LoadImageA loaded; none for any other handle.
+IconPixels icon_pixels(HICON icon);
 // Calls f(Window&) for every live window, in creation order.
 void for_each_window(void (*f)(Window&));
 // The presenter the program runs on, chosen from the offered list when first asked for.

@@ -100,6 +100,9 @@ extern "C" int WINAPI GetSystemMetrics(int index) {
     switch (index) {
         case SM_CXSCREEN: return w;
         case SM_CYSCREEN: return h;
+        // Win32's icon sizes at the usual 96 dots per inch.
+        case SM_CXICON: case SM_CYICON: return 32;
+        case SM_CXSMICON: case SM_CYSMICON: return 16;
         default: return 0;
     }
 }

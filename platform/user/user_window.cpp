@@ -91,6 +91,8 @@ bool window_view(HWND handle, WindowView* view) {
     view->visible = w->visible;
     view->menu = is_top_level(*w) ? w->menu : nullptr;
     view->dialog = is_dialog_class(*w->window_class);
+    view->icon_big = icon_pixels(w->icon_big);
+    view->icon_small = icon_pixels(w->icon_small);
     return true;
 }
 
@@ -339,7 +341,7 @@ int WINAPI ReleaseDC(HWND, HDC dc) {
     return 1;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM) {
+LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
     Window* w = find_window(handle);
     if (!w) return 0;
     switch (message) {
@@ -351,6 +353,14 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM) 
         case WM_SYSCOMMAND:
             if ((wparam & 0xFFF0) == SC_CLOSE) send(*w, WM_CLOSE, 0, 0);
             return 0;
+        case WM_SETICON: {
+            // The window keeps the icon and returns the one it had.
+            HICON& slot = wparam == ICON_BIG ? w->icon_big : w->icon_small;
+            HICON previous = slot;
+            slot = reinterpret_cast<HICON>(lparam);
+            if (slot != previous) notify(*w);
+            return reinterpret_cast<LRESULT>(previous);
+        }
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(handle, &ps);

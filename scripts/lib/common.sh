@@ -1,8 +1,8 @@
 # Shared by scripts/test and scripts/run: installing what is missing, and a display.
 
 # The Debian packages the project needs: the one list. scripts/run installs the first
-# group (build and run the designer; with --web the web group too), scripts/test every
-# group.
+# group (build and run the designer; with --web the web group too), scripts/package the
+# first and the packaging group, scripts/test every group.
 ZORVE_RUN_PACKAGES=(
   cmake g++ make pkg-config
   libfreetype-dev libfontconfig-dev libfltk1.3-dev libx11-dev
@@ -16,7 +16,13 @@ ZORVE_TEST_PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick openbox wmctrl   # end-to-end tests on a display
   clang libclang-rt-14-dev                                  # fuzzing
   fonts-dejavu-core       # a family outside the font table, which tests ask for by name
+  lintian                 # the Debian packages' check
 )
+
+# scripts/package: CPack's Debian packages find the libraries their programs link with
+# through dpkg-shlibdeps, which needs file(1) to tell programs apart. scripts/test makes
+# and installs the packages too.
+ZORVE_PACKAGING_PACKAGES=(dpkg-dev file)
 
 ZORVE_WEB_PACKAGES=(
   emscripten node-acorn nodejs   # the compiler, and the parser its optimiser runs on

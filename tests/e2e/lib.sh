@@ -337,3 +337,41 @@ box_has() {
   [ "$(convert "$file" -crop "$((r - l + 1))x$((t - b + 1))+$(cx "$l")+$(cy "$t")" +repage \
         -unique-colors txt:- 2>/dev/null | grep -c "$hex")" -gt 0 ]
 }
+
+# ---- a window's name and icon ------------------------------------------------------------
+
+# Fails unless window WIN's WM_CLASS names NAME, as FLTK writes it: the instance NAME,
+# the class NAME with its first letter in capitals.
+expect_window_class() {
+  local win=$1 name=$2 class
+  class=$(xprop -id "$win" WM_CLASS 2>&1)
+  [ "$class" = "WM_CLASS(STRING) = \"$name\", \"${name^}\"" ] ||
+    fail "window $win: $class, expected the class \"$name\""
+}
+
+# _NET_WM_ICON of window WIN as "SIZE CENTRE CORNER" lines, one per image: its width
+# and height when equal (else "WxH"), and its centre and top-left pixels as 0xAARRGGBB.
+# Nothing when the window has no icon.
+window_icons() {
+  xprop -id "$1" -notype -f _NET_WM_ICON 32c '=$0+\n' _NET_WM_ICON 2>/dev/null |
+    sed -n 's/^_NET_WM_ICON=//p' | tr -d ' ' | tr ',' '\n' |
+    awk 'NF { v[n++] = $1 }
+         END {
+           for (i = 0; i + 1 < n; i += 2 + w * h) {
+             w = v[i]; h = v[i + 1]
+             size = (w == h) ? w : w "x" h
+             printf "%s 0x%08X 0x%08X\n", size, v[i + 2 + int(h / 2) * w + int(w / 2)], v[i + 2]
+           }
+         }'
+}
+
+# Fails unless window WIN shows the heart icon: images of 16 and 32 pixels, each with an
+# opaque red centre and a transparent corner.
+expect_heart_icon() {
+  local win=$1 icons size
+  icons=$(window_icons "$win")
+  for size in 16 32; do
+    grep -qx "$size 0xFFFF0000 0x00[0-9A-F]*" <<<"$icons" ||
+      fail "window $win: no $size-pixel heart in _NET_WM_ICON (images: ${icons:-none})"
+  done
+}

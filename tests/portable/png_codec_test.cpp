@@ -68,4 +68,37 @@ TEST(PngCodec, SaysWhyItCannot) {
     EXPECT_EQ(why, "No such file or directory");
 }
 
+// Icons keep their transparency: every alpha value survives the round trip; read
+// without alpha the colours remain, and a picture without alpha reads back opaque.
+TEST(PngCodec, KeepsAlphaWhenAskedTo) {
+    const int width = 19, height = 17, stride = 24;
+    std::vector<uint32_t> surface(static_cast<size_t>(stride) * height, 0x12345678);
+    std::vector<uint32_t> wanted;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t i = static_cast<uint32_t>(y * width + x);
+            const uint32_t p = (i * 3 % 256) << 24 | (i * 7 % 256) << 16 | (255 - i % 256) << 8 | (i * 5 + y) % 256;
+            surface[static_cast<size_t>(y) * stride + x] = p;
+            wanted.push_back(p);
+        }
+    const char* path = "png_codec_alpha_test.png";
+    std::string why;
+    ASSERT_TRUE(codec::png_write_file_rgba(path, surface.data(), width, height, stride, &why)) << why;
+    codec::Picture with_alpha, without;
+    ASSERT_TRUE(codec::png_read_file_rgba(path, &with_alpha, &why)) << why;
+    EXPECT_EQ(with_alpha.width, width);
+    EXPECT_EQ(with_alpha.height, height);
+    EXPECT_TRUE(with_alpha.pixels == wanted);
+    ASSERT_TRUE(codec::png_read_file(path, &without, &why)) << why;
+    for (uint32_t& p : wanted) p &= 0xFFFFFF;
+    EXPECT_TRUE(without.pixels == wanted);
+    std::remove(path);
+
+    const std::vector<uint8_t> opaque = codec::png_encode(surface.data(), width, height, stride);
+    ASSERT_TRUE(codec::png_decode_rgba(opaque.data(), opaque.size(), &with_alpha, &why)) << why;
+    for (uint32_t& p : wanted) p |= 0xFF000000;
+    EXPECT_TRUE(with_alpha.pixels == wanted);
+    EXPECT_FALSE(codec::png_read_file_rgba("no-such-folder/picture.png", &with_alpha, &why));
+}
+
 }  // namespace
