@@ -103,6 +103,22 @@ if(TARGET zorve_display_headless)
           RENAME presenters-headless${CMAKE_CXX_OUTPUT_EXTENSION})
 endif()
 
+# The installed archives and objects hold machine code only: the build's link-time
+# optimisation code would make every program's link compile the runtime again (seconds
+# for a one-line program) and with the compiler's warnings, about files the user has not.
+if(ZORVE_IPO AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_OBJCOPY AND CMAKE_RANLIB)
+  install(CODE "
+    file(GLOB zorve_installed \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/libzorve*.a\"
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZORVE_OBJECT_DIR}/*${CMAKE_CXX_OUTPUT_EXTENSION}\")
+    foreach(file IN LISTS zorve_installed)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --wildcard -R .gnu.lto_* -R .gnu.debuglto_* -N __gnu_lto_*
+                              \"\${file}\" COMMAND_ERROR_IS_FATAL ANY)
+      if(file MATCHES \"[.]a$\")
+        execute_process(COMMAND \"${CMAKE_RANLIB}\" \"\${file}\" COMMAND_ERROR_IS_FATAL ANY)
+      endif()
+    endforeach()")
+endif()
+
 # ---- pkg-config ---------------------------------------------------------------------
 # Library files and names as linker flags: -L only for directories the linker does not
 # search anyway.

@@ -7,8 +7,8 @@
 # shown in README.md and docs/api.md is taken from there and built the same way. Given
 # a mingw-w64 cross-built tree too, its installation builds a C program that runs under
 # Wine (which needs $DISPLAY, and takes $WINEPREFIX as it is). Everything builds with
-# -Wall -Wextra -Werror, as a careful user builds: the archives carry link-time code
-# that is compiled again in the user's link, and must stay silent there too.
+# -Wall -Wextra -Werror, as a careful user builds; the installed archives hold machine
+# code only, so nothing of the runtime is compiled again in the user's link.
 #
 #   package_test.sh SOURCE_DIR BUILD_DIR [WINDOWS_BUILD_DIR]
 #
@@ -91,6 +91,12 @@ extract_blocks() {
     inside            { print >file }' "$markdown"
 }
 
+# C source as one line of its tokens: comments gone, spaces only where words meet.
+tokens() {
+  "$cc" -fpreprocessed -dD -E -P -x c "$1" 2>/dev/null | tr -s ' \t\n' ' ' |
+    sed -E 's/ ?([][{}();,*=]) ?/\1/g'
+}
+
 # The README's first program, exactly as the README shows it.
 awk '/^```c$/ { inside = 1; next } inside && /^```$/ { exit } inside' "$src/README.md" >"$work/first.c"
 
@@ -107,6 +113,11 @@ installed() {
            lib/cmake/zorve/ZorveDependencies.cmake | sort)
   got=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
   [ "$got" = "$want" ] || { echo "installed files differ:"; diff <(echo "$want") <(echo "$got"); return 1; }
+  # Machine code only: link-time optimisation code would compile the runtime again in
+  # every program's link.
+  if readelf -S -W "$prefix"/lib/*.a "$prefix"/lib/zorve/*.o | grep -q '\.gnu\.lto_'; then
+    echo "the installed archives carry link-time optimisation code"; return 1
+  fi
 }
 
 c_find_package() {
@@ -156,7 +167,15 @@ docs_build() {
           { echo "$markdown: the program of $(basename "$f") does not build"; return 1; }
         programs=$((programs + 1))
       else
-        { echo '#include "zorve.h"'; cat "$f"; } >"${f%.c}.check.c"
+        # A structure cannot be defined twice in C: its definition must be the header's,
+        # token for token; the rest is compiled after the header.
+        awk -v out="${f%.c}.structs" '/^typedef struct .*\{/ { inside = 1 }
+             inside { print >out; if ($0 ~ /^\}/) inside = 0; next } { print }' "$f" >"${f%.c}.rest"
+        if [ -e "${f%.c}.structs" ] &&
+           ! tokens "$prefix/include/zorve.h" | grep -qF -- "$(tokens "${f%.c}.structs")"; then
+          echo "$markdown: a structure of $(basename "$f") differs from zorve.h's"; return 1
+        fi
+        { echo '#include "zorve.h"'; cat "${f%.c}.rest"; } >"${f%.c}.check.c"
         # shellcheck disable=SC2046
         "$cc" $strict -c -o /dev/null "${f%.c}.check.c" $(pkg-config --cflags zorve-headless) ||
           { echo "$markdown: the declarations of $(basename "$f") differ from zorve.h"; return 1; }
