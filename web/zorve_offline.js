@@ -1,7 +1,8 @@
 // The site as an app: registers the site's service worker (zorve_worker.js), which
-// keeps the site for offline use, once the page has loaded, so that its files come
-// first. A new build found later is installed in the background and serves from the
-// next load; the page says so rather than reload under a person's card.
+// keeps the site for offline use, once the page has loaded and its program runs, so
+// that the page's own work comes first. A new build found later is installed in the
+// background and serves from the next load; the page says so rather than reload under
+// a person's card.
 'use strict';
 
 (() => {
@@ -18,8 +19,21 @@
     }
     note.textContent = 'A new version of this site is installed: reload the page to use it.';
   });
+  const register = () => navigator.serviceWorker.register('zorve_worker.js').catch((e) =>
+    console.warn(`This page does not work offline: ${e.message}`));
+  // A program's page: once the program runs, so that the worker's start and its copies
+  // of the files do not delay the program's first frame. Other pages: once loaded.
   addEventListener('load', () => {
-    navigator.serviceWorker.register('zorve_worker.js').catch((e) =>
-      console.warn(`This page does not work offline: ${e.message}`));
+    const status = document.getElementById('zorve-status');
+    if (!status || !status.textContent.startsWith('Loading')) {
+      register();
+      return;
+    }
+    const watch = new MutationObserver(() => {
+      if (status.textContent.startsWith('Loading')) return;
+      watch.disconnect();
+      setTimeout(register, 200);
+    });
+    watch.observe(status, { childList: true, characterData: true, subtree: true });
   });
 })();
