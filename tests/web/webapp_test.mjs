@@ -7,8 +7,8 @@
 //  - the manifest: its fields, its icons (the heart the build draws) at their sizes, one
 //    the pages' favicon, and the browser finding no reason not to install the app;
 //  - offline: once the service worker controls the designer's page, with the server
-//    stopped and the network offline, a reload still draws the designer's first frame,
-//    pixel for pixel the native designer's headless picture;
+//    stopped, the network offline and the HTTP cache emptied, a reload still draws the
+//    designer's first frame, pixel for pixel the native designer's headless picture;
 //  - a new build: its worker takes over, the old cache goes, the next load shows it.
 //
 //   node webapp_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
@@ -221,7 +221,10 @@ async function offline() {
   check('the service worker takes control of the page that installed it', !control, control);
   await manifest();
 
+  // Only the service worker's cache may serve now: not the server, not the network,
+  // not the browser's HTTP cache (which would serve a reload offline by itself).
   await stop(server);
+  await page.send('Network.clearBrowserCache');
   await page.send('Network.emulateNetworkConditions',
     { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
   await open('/cordelune.html');
