@@ -105,12 +105,13 @@ function(zorve_web_app_targets)
 
   set(bundle cordelune-${PROJECT_VERSION}-web)
   set(stage ${CMAKE_BINARY_DIR}/bundle)
-  # Files keep their times, which static hosts make their validators of: a rebuilt
-  # file of the same size is never taken for the old one.
+  # Files keep their times (cp -p; CMake's copy_directory gives them the copy's), which
+  # static hosts make their validators of and by which a server knows a compressed form
+  # is not older than its file.
   add_custom_target(web_bundle VERBATIM
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${ZORVE_SITE} ${stage}/${bundle}
+    COMMAND cp -pR ${ZORVE_SITE} ${stage}/${bundle}
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar czf ${CMAKE_BINARY_DIR}/${bundle}.tar.gz
             ${bundle}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
