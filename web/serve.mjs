@@ -46,8 +46,8 @@ async function fileInfo(file) {
   }
 }
 
-// The file to send for `file`: the best precompressed one the request accepts, else
-// the file itself. `varies`: the file has precompressed forms.
+// The file to send for `file`: the best precompressed one the request accepts and that
+// is not older than the file, else the file itself. `varies`: the file has precompressed forms.
 async function choose(file, acceptEncoding) {
   const plain = await fileInfo(file);
   if (!plain) return null;
@@ -58,6 +58,8 @@ async function choose(file, acceptEncoding) {
     const info = await fileInfo(file + suffix);
     if (!info) continue;
     varies = true;
+    // Older than the file: made from what the file was before an edit.
+    if (info.mtimeMs < plain.mtimeMs) continue;
     // The first of equal weights wins: brotli before gzip.
     if (weight(name) > best.q) best = { path: file + suffix, info, encoding: name, q: weight(name) };
   }

@@ -2,8 +2,8 @@
 // build) unpacked into a folder and served by web/serve.mjs, in headless Chromium:
 //  - the bundle: one folder with the index and every page it links to;
 //  - precompressed files: sent with Content-Encoding when Accept-Encoding takes them,
-//    the very bytes of the file once decoded, plain otherwise; a known ETag is "not
-//    modified";
+//    the very bytes of the file once decoded, plain otherwise or when older than the
+//    file; a known ETag is "not modified";
 //  - the manifest: its fields, its icons (the heart the build draws) at their sizes, one
 //    the pages' favicon, and the browser finding no reason not to install the app;
 //  - offline: once the service worker controls the designer's page, with the server
@@ -14,11 +14,11 @@
 //   node webapp_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
 // Prints one line per check and ends with "N passed, N failed".
 import { spawn, spawnSync } from 'node:child_process';
-import { existsSync, mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readFileSync, readdirSync, rmSync, utimesSync, writeFileSync } from 'node:fs';
 import { request } from 'node:http';
 import { join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { brotliDecompressSync, gunzipSync } from 'node:zlib';
+import { brotliDecompressSync, gunzipSync, gzipSync } from 'node:zlib';
 import { Browser } from './cdp.mjs';
 import { readPng } from './png.mjs';
 
@@ -111,6 +111,16 @@ async function compression() {
     check(`${file}: its ETag is "not modified" for the same encoding only`,
       again.status === 304 && again.body.length === 0 && other.status === 200, `${again.status} ${other.status}`);
   }
+  // A file edited after its compressed form was made: the edit is what is sent.
+  const edited = join(site, 'edited.js');
+  writeFileSync(edited + '.gz', gzipSync('// before the edit\n'));
+  utimesSync(edited + '.gz', new Date(Date.now() - 60000), new Date(Date.now() - 60000));
+  writeFileSync(edited, '// after the edit\n');
+  const fresh = await get(siteUrl, '/edited.js', { 'Accept-Encoding': 'gzip' });
+  check('a compressed form older than its file is not sent', fresh.headers['content-encoding'] === undefined &&
+    String(fresh.body).includes('after'), JSON.stringify(fresh.headers));
+  rmSync(edited);
+  rmSync(edited + '.gz');
   const type = (await get(siteUrl, '/cordelune.wasm', { 'Accept-Encoding': 'br' })).headers['content-type'];
   check('the program keeps its type for streaming compilation', type === 'application/wasm', type);
 }
