@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
 
     const Box b = heart_box(picture);
     if (b.right <= b.left) return fail("no heart was drawn");
-    // A square around the heart, an eighth of it a margin on each side at most sizes.
+    // A square around the heart, with an eighth of its width as a margin on each side.
     const int side = std::max(b.right - b.left, b.bottom - b.top) * 5 / 4;
     const int x0 = (b.left + b.right - side) / 2, y0 = (b.top + b.bottom - side) / 2;
     for (int n : sizes) {
