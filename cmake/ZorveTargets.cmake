@@ -6,7 +6,7 @@
 #   zorve_codec              codec/: PNG pictures                        every build
 #   zorve_platform           platform/ without presenters                not Windows
 #   zorve_presenter_*        the presenters: headless, fltk (native), web
-#   zorve_display_headless   what a program links to run on: headless    native
+#   zorve_display_headless   what a program links to run on: headless    native, web (Node)
 #   zorve_display_fltk       ... the desktop, or headless when asked     native, ZORVE_DESKTOP
 #   zorve_display_web        ... a web page                              web
 #   zorve                    runtime/, header runtime/zorve.h            every build
@@ -62,7 +62,9 @@ if(EMSCRIPTEN)
   target_link_libraries(zorve_presenter_web PUBLIC zorve_platform)
   add_library(zorve_display_web OBJECT ${ZORVE_DISPLAY_DIR}/presenters_web.cpp)
   target_link_libraries(zorve_display_web PUBLIC zorve_presenter_web)
-elseif(NOT WIN32)
+endif()
+# Headless in the web build too: the build's own steps run programs under Node.
+if(NOT WIN32)
   add_library(zorve_presenter_headless STATIC ${ZORVE_DISPLAY_DIR}/headless_presenter.cpp
               ${ZORVE_DISPLAY_DIR}/headless_input.cpp ${ZORVE_DISPLAY_DIR}/headless_png.cpp
               ${ZORVE_DISPLAY_DIR}/headless_choice.cpp)
@@ -70,7 +72,7 @@ elseif(NOT WIN32)
   add_library(zorve_display_headless OBJECT ${ZORVE_DISPLAY_DIR}/presenters_headless.cpp)
   target_link_libraries(zorve_display_headless PUBLIC zorve_presenter_headless)
 
-  if(ZORVE_DESKTOP)
+  if(ZORVE_DESKTOP AND NOT EMSCRIPTEN)
     zorve_find_fltk()
     if(NOT TARGET zorve::fltk)
       message(FATAL_ERROR "The desktop presenter needs FLTK and X11 (Debian: libfltk1.3-dev); "

@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "fltk_display.h"
+#include "fltk_scale.h"
 #include "fltk_text.h"
 
 namespace zp::fltk {
@@ -49,7 +50,16 @@ void register_plain_label() {
 // height, of which the em that FLTK sizes fonts by is about five sixths.
 int font_size() {
     const int cell = dialog_font_height();
-    return std::clamp(cell * 5 / 6, 10, 20);
+    return to_screen(std::clamp(cell * 5 / 6, 10, 20));
+}
+
+// A control's place in the dialog, on the screen.
+struct Place {
+    int x, y, w, h;
+    bool operator==(const Place&) const = default;
+};
+Place place_of(const ControlView& v) {
+    return {to_screen(v.x), to_screen(v.y), to_screen(v.width), to_screen(v.height)};
 }
 
 template <class Base>
@@ -98,11 +108,11 @@ DialogWindow::DialogWindow(HWND dialog) : Fl_Double_Window(0, 0, 1, 1), dialog_(
 void DialogWindow::sync(const WindowView& view) {
     const std::string title = utf8_of_latin1(view.title);
     if (!label() || title != label()) copy_label(title.c_str());
-    const int width = std::max(view.client_width, 1), height = std::max(view.client_height, 1);
-    if (view.x != placed_x_ || view.y != placed_y_ || width != w() || height != h()) {
-        placed_x_ = view.x;
-        placed_y_ = view.y;
-        resize(view.x, view.y, width, height);
+    const int width = std::max(to_screen(view.client_width), 1), height = std::max(to_screen(view.client_height), 1);
+    if (to_screen(view.x) != placed_x_ || to_screen(view.y) != placed_y_ || width != w() || height != h()) {
+        placed_x_ = to_screen(view.x);
+        placed_y_ = to_screen(view.y);
+        resize(placed_x_, placed_y_, width, height);
         size_range(width, height, width, height);
     }
     sync_controls();
@@ -128,9 +138,9 @@ void DialogWindow::sync_controls() {
         const ControlView& v = views[i];
         Control& c = controls_[i];
         if (v.text != c.text) show_text(c, v.text);
-        if (v.x != c.widget->x() || v.y != c.widget->y() || v.width != c.widget->w() ||
-            v.height != c.widget->h()) {
-            c.widget->resize(v.x, v.y, v.width, v.height);
+        const Place p = place_of(v);
+        if (p != Place{c.widget->x(), c.widget->y(), c.widget->w(), c.widget->h()}) {
+            c.widget->resize(p.x, p.y, p.w, p.h);
             redraw();
         }
     }
@@ -146,12 +156,13 @@ void DialogWindow::build_controls(const std::vector<ControlView>& views) {
     for (const ControlView& v : views) {
         Control c;
         c.handle = v.handle;
+        const Place p = place_of(v);
         if (v.class_name == "Edit") {
             Fl_Input* field = nullptr;
             if (v.style & ES_MULTILINE)
-                field = new Field<Fl_Multiline_Input>(v.x, v.y, v.width, v.height);
+                field = new Field<Fl_Multiline_Input>(p.x, p.y, p.w, p.h);
             else
-                field = new Field<Fl_Input>(v.x, v.y, v.width, v.height);
+                field = new Field<Fl_Input>(p.x, p.y, p.w, p.h);
             field->textsize(size);
             field->when(FL_WHEN_CHANGED);
             field->callback(on_edit, v.handle);
@@ -160,15 +171,15 @@ void DialogWindow::build_controls(const std::vector<ControlView>& views) {
         } else if (v.class_name == "Button") {
             Fl_Button* button = nullptr;
             if ((v.style & 0x0F) == BS_DEFPUSHBUTTON)
-                button = new PlainButton<Fl_Return_Button>(v.x, v.y, v.width, v.height);
+                button = new PlainButton<Fl_Return_Button>(p.x, p.y, p.w, p.h);
             else
-                button = new PlainButton<Fl_Button>(v.x, v.y, v.width, v.height);
+                button = new PlainButton<Fl_Button>(p.x, p.y, p.w, p.h);
             button->callback(on_button, v.handle);
             c.widget = button;
         } else {
             // Static texts, and controls of classes the presenter does not know, which
             // show their text at least.
-            auto* box = new Fl_Box(v.x, v.y, v.width, v.height);
+            auto* box = new Fl_Box(p.x, p.y, p.w, p.h);
             box->box(FL_NO_BOX);
             box->labeltype(PLAIN_LABEL);
             const DWORD alignment = v.style & 0x3;  // SS_LEFT, SS_CENTER, SS_RIGHT

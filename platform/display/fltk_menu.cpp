@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "../presenter.h"
+#include "fltk_scale.h"
 
 namespace zp::fltk {
 
@@ -15,8 +16,12 @@ namespace {
 
 // Menus nest a level or two; the bound only stops a popup that contains itself.
 constexpr int MAX_MENU_DEPTH = 8;
-// Space between an item's text and its shortcut text.
-constexpr int SHORTCUT_GAP = 24;
+// Space between an item's text and its shortcut text, in the item's font size (24
+// pixels at the menu's 12), so that it grows with the scale as the text does.
+constexpr int SHORTCUT_GAP_PER_SIZE = 2;
+// The space FLTK adds between a popup's items, in pixels whatever the font: at a larger
+// scale the items are given the rest of it, so that they grow as their text does.
+constexpr int MENU_LEADING = 4;
 
 void append_menu(HMENU menu, int depth, std::vector<MenuEntry>* out) {
     if (depth >= MAX_MENU_DEPTH) return;
@@ -56,9 +61,10 @@ void measure_menu_label(const Fl_Label* label, int& w, int& h) {
     if (*parts.shortcut) {
         int sw = 0, sh = 0;
         fl_measure(parts.shortcut, sw, sh, 0);
-        w += SHORTCUT_GAP + sw;
+        w += SHORTCUT_GAP_PER_SIZE * label->size + sw;
         if (sh > h) h = sh;
     }
+    h += MENU_LEADING * (window_scale() - 1);
 }
 
 }  // namespace

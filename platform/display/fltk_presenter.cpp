@@ -10,6 +10,7 @@
 
 #include "fltk_dialog.h"
 #include "fltk_display.h"
+#include "fltk_scale.h"
 #include "fltk_window.h"
 #include "presenters.h"
 
@@ -55,6 +56,9 @@ void start_display() {
     const std::string name = program_name();
     if (!name.empty()) Fl_Window::default_xclass(name.c_str());
     use_project_fonts();
+    // FLTK sizes what it draws of its own (a menu item's check box) by its normal font
+    // size: it grows with the scale as the menu's and the dialog's texts do.
+    FL_NORMAL_SIZE = static_cast<Fl_Fontsize>(FL_NORMAL_SIZE * fltk::window_scale());
     fltk::register_menu_label_type();
     started = true;
 }
@@ -77,8 +81,9 @@ void forget_window(HWND window) {
 
 void screen_size(int* width, int* height) {
     start_display();
-    *width = Fl::w();
-    *height = Fl::h();
+    // In the platform's units: windows it places keep inside the screen at any scale.
+    *width = Fl::w() / fltk::window_scale();
+    *height = Fl::h() / fltk::window_scale();
 }
 
 void window_changed(HWND window) {

@@ -9,6 +9,7 @@
 #include "fltk_display.h"
 #include "fltk_icon.h"
 #include "fltk_keys.h"
+#include "fltk_scale.h"
 
 namespace zp::fltk {
 
@@ -52,6 +53,8 @@ PresenterWindow::PresenterWindow(HWND window) : Fl_Window(0, 0, 1, 1), window_(w
 
 PresenterWindow::~PresenterWindow() { retire_menu(std::move(menu_)); }
 
+int PresenterWindow::client_top() const { return bar_ ? to_screen(MENU_BAR_HEIGHT) : 0; }
+
 void PresenterWindow::sync(const WindowView& view) {
     if (!label() || view.title != label()) copy_label(view.title.c_str());
     if (view.icon_big.data != icon_big_ || view.icon_small.data != icon_small_) {
@@ -62,15 +65,15 @@ void PresenterWindow::sync(const WindowView& view) {
     sync_menu(view.menu);
     client_width_ = std::max(view.client_width, 0);
     client_height_ = std::max(view.client_height, 0);
-    int width = std::max(client_width_, 1);
-    int height = std::max(client_height_ + client_top(), 1);
-    if (view.x != placed_x_ || view.y != placed_y_ || width != w() || height != h()) {
-        placed_x_ = view.x;
-        placed_y_ = view.y;
-        resize(view.x, view.y, width, height);
+    int width = std::max(to_screen(client_width_), 1);
+    int height = std::max(to_screen(client_height_) + client_top(), 1);
+    if (to_screen(view.x) != placed_x_ || to_screen(view.y) != placed_y_ || width != w() || height != h()) {
+        placed_x_ = to_screen(view.x);
+        placed_y_ = to_screen(view.y);
+        resize(placed_x_, placed_y_, width, height);
         // The platform fixes the size: the person cannot resize the window.
         size_range(width, height, width, height);
-        if (bar_) bar_->resize(0, 0, width, MENU_BAR_HEIGHT);
+        if (bar_) bar_->resize(0, 0, width, client_top());
     }
     if (view.visible && !shown()) {
         // Shown again after hiding: at the platform's position, not where the window
@@ -95,8 +98,8 @@ void PresenterWindow::sync_menu(HMENU menu) {
         return;
     }
     if (!bar_) {
-        bar_ = new Fl_Menu_Bar(0, 0, std::max(w(), 1), MENU_BAR_HEIGHT);
-        bar_->textsize(12);
+        bar_ = new Fl_Menu_Bar(0, 0, std::max(w(), 1), to_screen(MENU_BAR_HEIGHT));
+        bar_->textsize(static_cast<Fl_Fontsize>(to_screen(12)));
         bar_->box(FL_FLAT_BOX);
         bar_->down_box(FL_FLAT_BOX);
         add(bar_);
@@ -139,16 +142,37 @@ void PresenterWindow::draw() {
         if (w > 0 && h > 0) {
             const Pixels& p = view.client;
             Pixels shown = {p.data + static_cast<ptrdiff_t>(part.top) * p.stride + part.left, w, h, p.stride};
-            if (!put_pixels(shown.data, shown.stride, part.left, top + part.top, w, h))
-                fl_draw_image(surface_row, &shown, part.left, top + part.top, w, h, 3);
+            blit(shown, to_screen(part.left), top + to_screen(part.top));
         }
     }
     changed_ = {0, 0, 0, 0};
     if (!whole) return;
     // Whatever the surface does not cover shows the white a window starts with.
     fl_color(FL_WHITE);
-    if (shown_w < client_width_) fl_rectf(shown_w, top, client_width_ - shown_w, client_height_);
-    if (shown_h < client_height_) fl_rectf(0, top + shown_h, shown_w, client_height_ - shown_h);
+    const int sw = to_screen(shown_w), sh = to_screen(shown_h);
+    const int cw = to_screen(client_width_), ch = to_screen(client_height_);
+    if (sw < cw) fl_rectf(sw, top, cw - sw, ch);
+    if (sh < ch) fl_rectf(0, top + sh, sw, ch - sh);
+}
+
+void PresenterWindow::blit(const Pixels& part, int x, int y) {
+    const int s = window_scale();
+    Pixels shown = part;
+    if (s > 1) {
+        // Each pixel as an s x s block: sharp, as the program drew it, with no blur.
+        shown = {nullptr, part.width * s, part.height * s, part.width * s};
+        scaled_.resize(static_cast<size_t>(shown.width) * static_cast<size_t>(shown.height));
+        uint32_t* out = scaled_.data();
+        for (int row = 0; row < part.height; ++row) {
+            const uint32_t* in = part.data + static_cast<ptrdiff_t>(row) * part.stride;
+            uint32_t* first = out;
+            for (int i = 0; i < part.width; ++i, out += s) std::fill_n(out, s, in[i]);
+            for (int copy = 1; copy < s; ++copy, out += shown.width) std::copy_n(first, shown.width, out);
+        }
+        shown.data = scaled_.data();
+    }
+    if (!put_pixels(shown.data, shown.stride, x, y, shown.width, shown.height))
+        fl_draw_image(surface_row, &shown, x, y, shown.width, shown.height, 3);
 }
 
 int PresenterWindow::handle(int event) {
@@ -183,8 +207,9 @@ int PresenterWindow::handle(int event) {
 }
 
 int PresenterWindow::handle_mouse(int event) {
-    int x = Fl::event_x();
-    int y = Fl::event_y() - client_top();
+    // Back in the platform's units, which the program's canvas is in at every scale.
+    int x = from_screen(Fl::event_x());
+    int y = from_screen(Fl::event_y() - client_top());
     bool inside = x >= 0 && y >= 0 && x < client_width_ && y < client_height_;
     // The menu bar, or a drag that left the window: Win32 sends the client area nothing
     // for either, unless the window holds the mouse capture.

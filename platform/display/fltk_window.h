@@ -29,8 +29,10 @@ public:
     void draw() override;
 
 private:
-    int client_top() const { return bar_ ? MENU_BAR_HEIGHT : 0; }
+    // On the screen, below the menu bar (window_scale() times its height).
+    int client_top() const;
     void sync_menu(HMENU menu);
+    void blit(const Pixels& part, int x, int y);
     int handle_mouse(int event);
     int handle_key(int event);
     static void on_close(Fl_Widget* widget, void*);
@@ -47,6 +49,7 @@ private:
     const uint32_t* icon_big_ = nullptr;  // the icons' pixels as last shown
     const uint32_t* icon_small_ = nullptr;
     RECT changed_ = {0, 0, 0, 0};  // of the client area, since the last draw
+    std::vector<uint32_t> scaled_;  // the part being drawn, scaled, at a scale above 1
     std::unique_ptr<FltkMenu> menu_;
 };
 

@@ -45,6 +45,19 @@ web_build() {
     cmake --build "$dir" -j "${ZORVE_JOBS:-2}"
 }
 
+# The static site as one tarball for any static host: builds the web build folder DIR
+# (with any further CMake options) and its bundle, copies cordelune-VERSION-web.tar.gz
+# into OUT_DIR and prints its path.
+#   web_bundle DIR OUT_DIR [CMAKE_OPTIONS...]
+web_bundle() {
+  local dir=$1 out=$2 version
+  shift 2
+  web_setup "$dir" && web_build "$dir" "$@" && cmake --build "$dir" --target web_bundle >/dev/null || return 1
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$dir/CMakeCache.txt")
+  mkdir -p "$out" && cp "$dir/cordelune-$version-web.tar.gz" "$out/" || return 1
+  echo "$out/cordelune-$version-web.tar.gz"
+}
+
 # Node's own WebSocket needs a flag on Node 20 and none on 22; Debian's Node 18 has
 # none, and the tests use node-ws there.
 web_node() {

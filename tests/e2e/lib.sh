@@ -13,6 +13,11 @@ READ_POS=0           # lines of the probe's output already checked
 MENU_BAR_HEIGHT=19   # the client area starts below the menu bar
 KEEP_TMP=0
 [ -z "${E2E_KEEP:-}" ] || KEEP_TMP=1  # E2E_KEEP set: screenshots and logs stay after a pass too
+E2E_SCREEN=${E2E_SCREEN:-1280x1024x24}  # of the private display, when one is started
+# Windows at their own size, whatever scale the machine's settings ask for; the scale
+# test sets its own.
+export ZORVE_SCALE=1
+unset GDK_SCALE
 
 e2e_cleanup() {
   local i
@@ -67,7 +72,7 @@ ensure_display() {
   # last client leaves, and a test that connects during the reset finds no server.
   local fifo="$E2E_TMP/displayfd" n=""
   mkfifo "$fifo" || fail "cannot make $fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$E2E_SCREEN" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   read -r -t 20 n <"$fifo"
   rm -f "$fifo"

@@ -133,7 +133,11 @@ export class Page {
   async waitFor(expression, timeoutMs = 20000) {
     const end = Date.now() + timeoutMs;
     for (;;) {
-      const v = await this.eval(`new Promise((resolve) => requestAnimationFrame(() => resolve(${expression})))`);
+      // An expression that throws (a page whose body is not parsed yet) is not true yet;
+      // thrown inside the frame callback it would leave the promise unsettled for ever.
+      const v = await this.eval(`new Promise((resolve) => requestAnimationFrame(() => {
+        try { resolve(${expression}); } catch { resolve(false); }
+      }))`);
       if (v) return v;
       if (Date.now() > end) throw new Error('timed out waiting for ' + expression);
     }
