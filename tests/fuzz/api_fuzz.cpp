@@ -70,8 +70,29 @@ void person_acts() {
         return;
     }
     const uint8_t action = input->byte();
-    switch (action % 9) {
+    switch (action % 12) {
         case 0: hl::click(w, input->number(), input->number()); break;
+        // The extra input: buttons held and let go anywhere, the pointer moved, keys
+        // without characters held and let go.
+        case 9: {
+            const int button = 1 + input->byte() % 3;
+            if (input->byte() & 1)
+                hl::button_down(w, button, input->number(), input->number());
+            else
+                hl::button_up(w, button, input->number(), input->number());
+            break;
+        }
+        case 10: hl::move_mouse(w, input->number(), input->number()); break;
+        case 11: {
+            static const int keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT,
+                                       VK_INSERT, VK_DELETE, VK_F1, VK_F4, VK_F12, VK_SHIFT, VK_CONTROL, 'G'};
+            const int key = keys[input->byte() % 16];
+            if (input->byte() & 1)
+                hl::key_down(w, key);
+            else
+                hl::key_up(w, key);
+            break;
+        }
         case 1: hl::press_key(w, input->byte()); break;
         case 2: hl::press_ctrl_key(w, "AHFLRPOQ"[input->byte() % 8]); break;
         case 3: {
@@ -116,8 +137,16 @@ std::string script_text(Input& in) {
     const int lines = in.byte() % 8;
     for (int i = 0; i < lines; ++i) {
         char line[64];
-        switch (in.byte() % 4) {
+        switch (in.byte() % 10) {
             case 0: std::snprintf(line, sizeof line, "ZORVE_MOUSE(%d, %d);\n", in.number(), in.number()); break;
+            case 4: std::snprintf(line, sizeof line, "ZORVE_UP(%d, %d, %d);\n", in.number(), in.number(), in.byte() % 5); break;
+            case 5: std::snprintf(line, sizeof line, "ZORVE_XY(%d, %d, %d);\n", in.number(), in.number(), in.byte() % 5); break;
+            case 6:
+                std::snprintf(line, sizeof line, "ZORVE_BUTTON(%d, %d, %d);\n", in.number(), in.number(), in.byte() % 5);
+                break;
+            case 7: std::snprintf(line, sizeof line, "ZORVE_SPECIAL(%d);\n", 250 + in.byte() % 30); break;
+            case 8: std::snprintf(line, sizeof line, "ZORVE_LIFT(%d);\n", in.number()); break;
+            case 9: std::snprintf(line, sizeof line, "ZORVE_TEXT(\"%s\");\n", in.text(20).c_str()); break;
             case 1: std::snprintf(line, sizeof line, "ZORVE_KBD(%d);\n", in.byte()); break;
             case 2: std::snprintf(line, sizeof line, "ZORVE_PERIODIC(%d);\r\n", in.byte() % 20); break;
             default: std::snprintf(line, sizeof line, "\n"); break;
@@ -129,7 +158,7 @@ std::string script_text(Input& in) {
 
 void step(Input& in) {
     const int c = static_cast<int>(in.number());
-    const int call = in.byte() % 22;
+    const int call = in.byte() % 26;
     if (call <= 9) canvas_drawn = true;
     switch (call) {
         case 0: ZORVE_draw_pixel(c, in.number(), in.number()); break;
@@ -164,6 +193,15 @@ void step(Input& in) {
             break;
         }
         case 20: ZORVE_stop(); break;
+        case 22: {
+            idle_calls = 0;
+            ZorveInput got;
+            ZORVE_wait_input(in.byte() & 1 ? &got : nullptr);
+            break;
+        }
+        case 23: ZORVE_set_input(c); break;
+        case 24: ZORVE_set_tick_ms(c); break;
+        case 25: ZORVE_text_width(c, in.byte() & 7 ? in.text(30).c_str() : nullptr); break;
         default: start(); break;
     }
 }
@@ -253,6 +291,7 @@ void restart_in_place() {
     check_menu_item(MENU_RECORD_SCRIPT, false);
     check_menu_item(MENU_PLAYBACK_SCRIPT, false);
     SetFocus(nullptr);
+    ReleaseCapture();
     runtime.ctrl_down = 0;
     ShowWindow(runtime.console_window, SW_SHOWNORMAL);
     ShowWindow(runtime.graphics_window, SW_SHOWNORMAL);
