@@ -7,7 +7,9 @@
 //    picture pixel for pixel, text included; Ctrl+S downloads the same picture; Ctrl+Q
 //    ends the program;
 //  - the text dialog (tests/e2e/text_probe.cpp): Enter answers, Escape and the close
-//    box leave it open, the Okay button answers; clicks and keys afterwards.
+//    box leave it open, the Okay button answers; clicks and keys afterwards;
+//  - the paint and catch examples played from their scripts (drags, releases, arrow
+//    keys held and let go): the canvas must equal their golden pictures.
 //
 //   node browser_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
 // Prints one line per check and ends with "N passed, N failed".
@@ -129,6 +131,23 @@ async function clickElement(selector) {
   await page.click(Math.round(c[0]), Math.round(c[1]));
 }
 
+// Uploads a script into the open page and plays it to its end with Ctrl+P.
+async function playUploaded(file) {
+  const { root } = await page.send('DOM.getDocument');
+  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#zorve-upload-script' });
+  await page.send('DOM.setFileInputFiles', { nodeId, files: [file] });
+  await page.waitFor("document.getElementById('zorve-file-status').textContent.startsWith('ZORVE.SCR loaded')");
+  // Playback runs without waiting, so its check mark may come and go between two looks
+  // at the page: the menu's changes are watched as they happen.
+  await page.eval(`window.playbackMarks = [];
+    new MutationObserver((changes) => { for (const c of changes) for (const n of c.addedNodes)
+      for (const item of n.querySelectorAll ? n.querySelectorAll('.zorve-menu-item') : [])
+        if (item.textContent.includes('Playback Script')) playbackMarks.push(item.getAttribute('aria-checked')); })
+      .observe(document.querySelector('.zorve-menubar'), { childList: true, subtree: true }); true`);
+  await page.ctrl('p');
+  await page.waitFor("playbackMarks.includes('true') && playbackMarks.at(-1) === 'false'", 60000);
+}
+
 // ---- the card designer ------------------------------------------------------------------
 // Hearts and starbursts are drawn with a new random number on every frame (rand(), seeded
 // from the clock, and another generator in each C library), so the card the pictures are
@@ -241,19 +260,7 @@ async function designerSession() {
 
   // A fresh page: the script uploaded, played back with Ctrl+P.
   await open('/site/cordelune.html');
-  const { root } = await page.send('DOM.getDocument');
-  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#zorve-upload-script' });
-  await page.send('DOM.setFileInputFiles', { nodeId, files: [join(outDir, 'ZORVE.SCR')] });
-  await page.waitFor("document.getElementById('zorve-file-status').textContent.startsWith('ZORVE.SCR loaded')");
-  // Playback runs without waiting, so its check mark may come and go between two looks
-  // at the page: the menu's changes are watched as they happen.
-  await page.eval(`window.playbackMarks = [];
-    new MutationObserver((changes) => { for (const c of changes) for (const n of c.addedNodes)
-      for (const item of n.querySelectorAll ? n.querySelectorAll('.zorve-menu-item') : [])
-        if (item.textContent.includes('Playback Script')) playbackMarks.push(item.getAttribute('aria-checked')); })
-      .observe(document.querySelector('.zorve-menubar'), { childList: true, subtree: true }); true`);
-  await page.ctrl('p');
-  await page.waitFor("playbackMarks.includes('true') && playbackMarks.at(-1) === 'false'");
+  await playUploaded(join(outDir, 'ZORVE.SCR'));
   check('Ctrl+P plays the uploaded script to its end: Playback Script is checked, then not', true);
   const shown = await canvasPixels();
   writeFileSync(join(outDir, 'page.png'), await page.screenshot());
@@ -318,7 +325,27 @@ async function dialogSession() {
 
 }
 
-for (const [name, session] of [['the card designer', designerSession], ['the text dialog', dialogSession]]) {
+// ---- examples played from their scripts -------------------------------------------------
+// Drags, releases and keys without characters, played in the page from the
+// examples' own scripts: the canvas must equal the golden picture the headless runs
+// are held to.
+async function exampleSessions() {
+  for (const name of ['paint', 'catch']) {
+    await open(`/site/${name}.html`);
+    const script = join(outDir, `${name}-script`);
+    mkdirSync(script, { recursive: true });
+    writeFileSync(join(script, 'ZORVE.SCR'), readFileSync(join(ROOT, 'examples/scripts', `${name}.scr`)));
+    await playUploaded(join(script, 'ZORVE.SCR'));
+    const expected = readPng(readFileSync(join(ROOT, 'tests/data/examples', `${name}.png`)));
+    const shown = await canvasPixels();
+    check(`${name}: its script played in the page gives its golden picture`,
+      expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),
+      differences(shown, expected.rgb));
+  }
+}
+
+for (const [name, session] of [['the card designer', designerSession], ['the text dialog', dialogSession],
+  ['the examples', exampleSessions]]) {
   try {
     await session();
   } catch (e) {
