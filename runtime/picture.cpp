@@ -40,8 +40,13 @@ std::vector<uint32_t> shown_pixels(int* width, int* height) {
     return pixels;
 }
 
-bool write_whole(const char* path, const std::vector<uint8_t>& bytes, std::string* why) {
-    std::FILE* f = std::fopen(path, "wb");
+}  // namespace
+
+// Written beside its place under another name and then moved there: whoever reads the
+// file sees a whole one or the one it replaces, never a part of one.
+bool write_file_whole(const char* path, const std::vector<uint8_t>& bytes, std::string* why) {
+    const std::string partial = std::string(path) + ".partial";
+    std::FILE* f = std::fopen(partial.c_str(), "wb");
     if (!f) {
         *why = std::strerror(errno);
         return false;
@@ -51,12 +56,16 @@ bool write_whole(const char* path, const std::vector<uint8_t>& bytes, std::strin
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) {
         *why = std::strerror(written ? errno : write_error);
+        std::remove(partial.c_str());
+        return false;
+    }
+    if (!MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
+        *why = "it cannot replace what has that name";
+        std::remove(partial.c_str());
         return false;
     }
     return true;
 }
-
-}  // namespace
 
 extern "C" int ZORVE_save_picture(const char* path) {
     if (!path || !*path) {
@@ -70,18 +79,9 @@ extern "C" int ZORVE_save_picture(const char* path) {
         runtime_problem("Cannot save picture %s: the window's pixels cannot be read\n", shown_name(path).text);
         return 0;
     }
-    // Written beside its place under another name and then moved there: whoever reads
-    // the file sees a whole picture or the one it replaces, never a part of one.
-    const std::string partial = std::string(path) + ".partial";
     std::string why;
-    if (!write_whole(partial.c_str(), codec::png_encode(pixels.data(), width, height, width), &why)) {
-        std::remove(partial.c_str());
+    if (!write_file_whole(path, codec::png_encode(pixels.data(), width, height, width), &why)) {
         runtime_problem("Cannot save picture %s: %s\n", shown_name(path).text, why.c_str());
-        return 0;
-    }
-    if (!MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
-        std::remove(partial.c_str());
-        runtime_problem("Cannot save picture %s: it cannot replace what has that name\n", shown_name(path).text);
         return 0;
     }
     return 1;

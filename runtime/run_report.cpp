@@ -224,6 +224,7 @@ void write_snapshot() {
 void at_exit() {
     if (!runtime.run.started) return;
     if (!runtime.stopped) {
+        animation_end_early("the program ended");
         // The picture is the canvas as drawn; nothing is shown on a screen any more.
         runtime.canvas_dirty = 0;
         write_snapshot();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/gif_codec.h"
 #include "platform/win32.h"
 #include "zorve.h"
 
@@ -72,7 +73,8 @@ enum MenuCommand {
     MENU_PLAY_ONE = 7,
     MENU_QUIT = 8,
     MENU_INFO = 9,
-    MENU_SAVE_PICTURE = 10
+    MENU_SAVE_PICTURE = 10,
+    MENU_SAVE_ANIMATION = 11
 };
 constexpr UINT_PTR ANIMATION_TIMER = 2;
 constexpr UINT ANIMATION_PERIOD_MS = 100;
@@ -181,9 +183,29 @@ void runtime_problem(const char* format, ...)
 bool runtime_started(const char* call);
 
 // Pictures.
+// Writes `bytes` to `path` under another name and renames it into place; false, with
+// the reason in `why`, when it cannot.
+bool write_file_whole(const char* path, const std::vector<uint8_t>& bytes, std::string* why);
 constexpr int PICTURE_NAMES_MAX = 9999;  // ZORVE1.png .. ZORVE9999.png
 // The Run menu's Save Picture: the first free ZORVEn.png, and a word in the console.
 void save_picture_command();
+
+// Animations (ZORVE_save_animation): frames collected at the ticks of the timer.
+constexpr int ANIMATION_FRAMES_MAX = 300;
+constexpr int ANIMATION_MENU_FRAMES = 30;  // Run > Save Animation: three seconds at 100 ms
+// While frames collected and not yet encoded hold this many bytes, each tick also
+// encodes the oldest of them, so that a long animation of big changes does not pile up
+// in memory (30 frames of the whole window stay below it).
+constexpr size_t ANIMATION_PENDING_BYTES = 48u << 20;
+// The Run menu's Save Animation: the first free ZORVEn.gif.
+void save_animation_command();
+// A tick of the timer: the next frame of an animation being collected.
+void animation_tick();
+// The run ends while an animation is collected: what was collected is written, and the
+// console says why it is short (`why`: "the program stopped").
+void animation_end_early(const char* why);
+// Drops an animation being collected, writing nothing (the runtime starts afresh).
+void animation_abandon();
 
 // The text dialog.
 constexpr WORD ID_GETS_OKAY = 101;
@@ -197,6 +219,28 @@ void gets_build_template(BYTE (&dialog_template)[GETS_TEMPLATE_SIZE], const char
 // Called with every console line as formatted, for tests that read what the console
 // shows beyond its last lines.
 using ConsoleTap = void (*)(const char* line);
+
+// An animation being collected: the frame last taken whole, and since then each frame
+// as the rectangle of it that changed, until the encoder takes them.
+struct AnimationFrame {
+    int x = 0, y = 0, width = 0, height = 0;  // nothing changed: 0 x 0
+    int delay_cs = 0;
+    std::vector<uint32_t> pixels;
+};
+struct AnimationCapture {
+    bool collecting = false;
+    std::string file;
+    int frames_wanted = 0;
+    int frames_taken = 0;
+    int width = 0, height = 0;       // the client area's, when collecting started
+    std::vector<uint32_t> previous;  // the last frame taken
+    std::vector<uint32_t> band;      // rows as they are read from the canvas
+    std::vector<AnimationFrame> pending;
+    size_t pending_bytes = 0;
+    long long elapsed_ms = 0;   // the frames' time so far, and as their delays give it
+    long long elapsed_cs = 0;
+    codec::GifAnimation gif;
+};
 
 // What happened in a run, for its report (ZORVE_REPORT) and the bounds of a run
 // without a display.
@@ -329,6 +373,9 @@ struct RuntimeState {
 
     // The text dialog's answer, while one is open.
     char* answer_buffer = nullptr;
+
+    // An animation being collected (ZORVE_save_animation).
+    AnimationCapture animation;
 };
 
 extern RuntimeState runtime;

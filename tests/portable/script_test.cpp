@@ -500,6 +500,26 @@ TEST_F(Script, OnlyCtrlWithTheLetterSSavesAPicture) {
     EXPECT_TRUE(fs::exists("ZORVE1.png"));
 }
 
+// Ctrl with the letter G saves an animation of the next 30 ticks; the keypad's 7, whose
+// key code is the lower-case g, does not.
+TEST_F(Script, OnlyCtrlWithTheLetterGSavesAnAnimation) {
+    const WPARAM keypad_7 = 0x67;
+    post(WM_KEYDOWN, VK_CONTROL, 1);
+    post(WM_KEYDOWN, keypad_7, 1);
+    post(WM_KEYUP, keypad_7, 1);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_TRUE(lines().empty());
+    post(WM_KEYDOWN, 'G', 1);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    post(WM_KEYUP, VK_CONTROL, 1);
+    EXPECT_EQ(lines(), Lines{"Collecting 30 frames for ZORVE1.gif\n"});
+    periodic_events(30);
+    EXPECT_EQ(lines().back(), "Animation saved as ZORVE1.gif\n");
+    EXPECT_TRUE(fs::exists("ZORVE1.gif"));
+}
+
 // A name cannot forge console lines: its control characters show escaped, and a name
 // too long for a line is shortened in the middle so that the reason still shows.
 TEST_F(Script, NamesInMessagesCannotBreakOrOverflowTheirLine) {
