@@ -247,6 +247,7 @@ int ZORVE_stop(void) {
         ReleaseDC(runtime.graphics_window, runtime.window_dc);
     }
     script_close();
+    session_close();
     return 1;
 }
 

@@ -274,6 +274,7 @@ void run_start() {
         r.script_file = play;
     }
     if (const char* snapshot = env("ZORVE_SNAPSHOT")) r.picture_file = snapshot;
+    if (const char* session = env("ZORVE_SESSION")) session_start(session);
     r.report_path = env("ZORVE_REPORT");
     if (const char* ticks = env("ZORVE_TICKS")) {
         char* end = nullptr;

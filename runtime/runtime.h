@@ -125,6 +125,12 @@ int script_read_event();
 // Kinds are the events' own, and for a press of the right or middle button:
 constexpr int ZORVE_BUTTON_PRESS = 100;
 void script_write_event(int kind, int x, int y, char key);
+// The line a recording writes for an event of `kind` (a run of `periodic` periodic
+// events for ZORVE_PERIODIC), with its line end; returns its length, 0 for a kind that
+// has no line (a quit).
+int script_event_line(char (&line)[SCRIPT_LINE_SIZE], int kind, int x, int y, char key, int periodic);
+// The answer line of a dialog's answer, with its line end.
+void script_answer_line(char (&line)[SCRIPT_TEXT_LINE_SIZE], const char* answer);
 // The answer typed into a dialog, as a script line of its own (while recording).
 void script_write_answer(const char* answer);
 // While a script plays and its next line is an answer line, takes it into `answer`.
@@ -135,6 +141,15 @@ void script_close();
 // The events a playback still had to give, counted from where it stands (the file is
 // read to its end).
 long long script_events_left();
+
+// The session (ZORVE_SESSION): every event of the run, in the lines of a recording,
+// for a web page to hand on. Bounded: past this size it is no longer kept.
+constexpr long SESSION_BYTES_MAX = 64 * 1024;
+void session_start(const char* path);
+// The waits' step: each event returned, as the recorder takes it.
+void session_record_event(int kind);
+void session_write_answer(const char* answer);
+void session_close();
 
 // Console: the last lines, kept to repaint from.
 LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -346,6 +361,14 @@ struct RuntimeState {
     bool peeked = false;
     int peeked_result = 0;
     char peeked_line[SCRIPT_TEXT_LINE_SIZE] = {};
+
+    // The session, when ZORVE_SESSION asks for it: its file, how much is written, and
+    // where the line of the current run of periodic events starts.
+    FILE* session_file = nullptr;
+    std::string session_path;
+    long session_end = 0;
+    long session_run_at = 0;
+    int session_periodic = 0;
 
     // A run without a display (ZORVE_HEADLESS=1, or a program linked with the headless
     // presenter alone): the console also goes to standard output, and the end of the
