@@ -7,7 +7,7 @@
 # `zorve_giflib` and ZORVE_GIFLIB_INCLUDE_DIR.
 #
 # `apt-get source giflib` needs deb-src entries in apt's sources and dpkg-dev;
-# scripts/lib/common.sh's ensure_deb_src sets up the first.
+# scripts/lib/common.sh's ensure_deb_src sets up the first (scripts/test calls it).
 
 set(ZORVE_GIFLIB_DIR ${CMAKE_BINARY_DIR}/giflib)
 file(GLOB ZORVE_GIFLIB_HEADER ${ZORVE_GIFLIB_DIR}/source/giflib-*/gif_lib.h)
