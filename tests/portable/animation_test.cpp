@@ -107,9 +107,12 @@ protected:
 
 // Each frame the program draws, text's smoothing shades in several colours included
 // (more than one image holds, where text is smoothed as finely as ours), is what the
-// file holds, frame by frame; the window's picture says what it showed.
+// file holds at the ticks that follow it; the window's picture says what it showed.
+// Headless, one tick comes in each wait; on Windows the timer runs in real time, and a
+// tick that came while the program drew is taken in the next wait before the one that
+// ends it: a picture then shows for more than one frame, but never out of turn.
 TEST_F(Animation, HoldsWhatTheWindowShowedAtEachTick) {
-    ASSERT_EQ(ZORVE_save_animation("drawn.gif", 3), 1);
+    ASSERT_EQ(ZORVE_save_animation("drawn.gif", 30), 1);
     for (int frame = 0; frame < 3; ++frame) {
         for (int c = 0; c < ZORVE_COLORS; ++c) {
             ZORVE_draw_rect(c, -297 + 24 * c, 248, -274 + 24 * c, -247, 0);
@@ -121,19 +124,28 @@ TEST_F(Animation, HoldsWhatTheWindowShowedAtEachTick) {
         ASSERT_EQ(ZORVE_save_picture(name), 1);
         tick();
     }
-    EXPECT_EQ(lines(), Lines{"Animation saved as drawn.gif\n"});
+    ZORVE_stop();
     const gif_reader::Animation a = gif_reader::read_file("drawn.gif");
     ASSERT_TRUE(a.read);
     EXPECT_EQ(a.width, 595);
     EXPECT_EQ(a.height, 496);
     const auto frames = gif_reader::frames(a, 10);
-    ASSERT_EQ(frames.size(), 3u);
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_EQ(lines()[0], "Animation saved as drawn.gif with " + std::to_string(frames.size()) +
+                              " of its 30 frames: the program stopped\n");
+#ifndef _WIN32
+    EXPECT_EQ(frames.size(), 3u);
+#endif
+    size_t at = 0;
     for (int frame = 0; frame < 3; ++frame) {
         codec::Picture shown;
         std::string why;
         ASSERT_TRUE(codec::png_read_file(("shown-" + std::to_string(frame) + ".png").c_str(), &shown, &why)) << why;
-        EXPECT_TRUE(frames[size_t(frame)] == shown.pixels) << "frame " << frame;
+        ASSERT_LT(at, frames.size());
+        EXPECT_TRUE(frames[at] == shown.pixels) << "frame " << at << " is not picture " << frame;
+        for (++at; at < frames.size() && frames[at] == shown.pixels;) ++at;
     }
+    EXPECT_EQ(at, frames.size()) << "frames after the last picture";
 }
 
 // A program that stops first: what was collected is written, and the console says it is
@@ -144,10 +156,16 @@ TEST_F(Animation, StoppingEarlyWritesWhatWasCollected) {
     ZORVE_draw_rect(ZORVE_BLUE, -50, 50, 50, -50, 0);
     tick();
     ZORVE_stop();
-    EXPECT_EQ(lines(), Lines{"Animation saved as short.gif with 2 of its 10 frames: the program stopped\n"});
-    const gif_reader::Animation a = gif_reader::read_file("short.gif");
-    ASSERT_EQ(gif_reader::frames(a, 10).size(), 2u);
-    EXPECT_EQ(gif_reader::frames(a, 10)[1][size_t(248 * 595 + 297)], rgb(0, 0, 255));
+    const auto frames = gif_reader::frames(gif_reader::read_file("short.gif"), 10);
+    // Two ticks headless; on Windows (real time) maybe more, as above.
+#ifndef _WIN32
+    ASSERT_EQ(frames.size(), 2u);
+#endif
+    ASSERT_GE(frames.size(), 2u);
+    EXPECT_EQ(lines(), Lines{"Animation saved as short.gif with " + std::to_string(frames.size()) +
+                             " of its 10 frames: the program stopped\n"});
+    EXPECT_NE(frames.front()[size_t(248 * 595 + 297)], rgb(0, 0, 255));
+    EXPECT_EQ(frames.back()[size_t(248 * 595 + 297)], rgb(0, 0, 255));
 
     fixture::start_canvas();
     ASSERT_EQ(ZORVE_save_animation("none.gif", 5), 1);
@@ -164,11 +182,14 @@ TEST_F(Animation, CorrectsItsFramesAndRefusesASecondOne) {
     EXPECT_EQ(lines(), (Lines{"Cannot save animation: no file name\n", "Cannot save animation: no file name\n",
                               "Frames of 500 not possible, using 300\n",
                               "Already collecting an animation for long.gif; not starting another\n"}));
+    EXPECT_EQ(runtime.animation.file, "long.gif") << "the second call changes nothing";
+    EXPECT_EQ(runtime.animation.frames_wanted, 300);
     animation_abandon();
     lines().clear();
     EXPECT_EQ(ZORVE_save_animation("one.gif", 0), 1);
     EXPECT_EQ(lines(), Lines{"Frames of 0 not possible, using 1\n"});
     tick();
+    EXPECT_EQ(lines().back(), "Animation saved as one.gif\n");
     EXPECT_TRUE(fs::exists("one.gif"));
 }
 

@@ -563,8 +563,10 @@ TEST_F(Script, ASessionTooLongIsNoLongerKept) {
 }
 
 // Ctrl with the letter G saves an animation of the next 30 ticks; the keypad's 7, whose
-// key code is the lower-case g, does not.
+// key code is the lower-case g, does not. Neither is an event: a recording holds the
+// clicks around them only.
 TEST_F(Script, OnlyCtrlWithTheLetterGSavesAnAnimation) {
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
     const WPARAM keypad_7 = 0x67;
     post(WM_KEYDOWN, VK_CONTROL, 1);
     post(WM_KEYDOWN, keypad_7, 1);
@@ -576,6 +578,10 @@ TEST_F(Script, OnlyCtrlWithTheLetterGSavesAnAnimation) {
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
     post(WM_KEYUP, VK_CONTROL, 1);
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    click_at(2, 2);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(1, 1);\nZORVE_MOUSE(1, 1);\n");
     EXPECT_EQ(lines(), Lines{"Collecting 30 frames for ZORVE1.gif\n"});
     periodic_events(30);
     EXPECT_EQ(lines().back(), "Animation saved as ZORVE1.gif\n");
