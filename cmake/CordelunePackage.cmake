@@ -179,7 +179,7 @@ back, also without a display.]])
   set(CPACK_DEBIAN_SDK_PACKAGE_NAME libzorve-dev)
   set(CPACK_DEBIAN_SDK_PACKAGE_SECTION libdevel)
   set(CPACK_DEBIAN_SDK_PACKAGE_DEPENDS
-      "libfltk1.3-dev, libx11-dev, libfreetype-dev, libfontconfig-dev, pkg-config, fonts-liberation, libstdc++-${ZORVE_CXX_MAJOR}-dev")
+      "libfltk1.3-dev, libx11-dev, libfreetype-dev, libfontconfig-dev, libgif-dev, pkg-config, fonts-liberation, libstdc++-${ZORVE_CXX_MAJOR}-dev")
   set(CPACK_DEBIAN_SDK_DESCRIPTION [[ZORVE graphics runtime for simple interactive C programs
 ZORVE gives a C or C++ program one graphics window with a centred, y-up
 coordinate system, 24 named colours, drawing calls that correct bad arguments,

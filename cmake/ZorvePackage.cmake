@@ -37,7 +37,7 @@ else()
     list(APPEND ZORVE_PACKAGE_ARCHIVES zorve_presenter_fltk)
   endif()
   list(APPEND ZORVE_PACKAGE_ARCHIVES zorve_presenter_headless zorve_platform zorve_codec)
-  set(ZORVE_PACKAGE_SYSTEM_LIBRARIES PkgConfig::ZORVE_FREETYPE PkgConfig::ZORVE_FONTCONFIG)
+  set(ZORVE_PACKAGE_SYSTEM_LIBRARIES PkgConfig::ZORVE_FREETYPE PkgConfig::ZORVE_FONTCONFIG zorve::gif)
 endif()
 foreach(target IN LISTS ZORVE_PACKAGE_ARCHIVES)
   string(REPLACE "_" "-" name ${target})
@@ -199,20 +199,21 @@ if(WIN32)
   zorve_pkg_config(zorve "The ZORVE graphics runtime on Win32"
                    ARCHIVES zorve zorve_codec LIBRARIES gdi32 user32 kernel32)
 else()
-  # The modules the build found FreeType and fontconfig as.
+  # The modules the build found FreeType and fontconfig as; giflib by its library file.
   set(ZORVE_PC_PLATFORM_REQUIRES freetype2 fontconfig)
+  get_target_property(ZORVE_GIF_LINK zorve::gif INTERFACE_LINK_LIBRARIES)
   if(TARGET zorve_display_fltk)
     get_target_property(ZORVE_FLTK_LINK zorve::fltk INTERFACE_LINK_LIBRARIES)
     zorve_pkg_config(zorve
                      "The ZORVE graphics runtime with real windows (FLTK); ZORVE_HEADLESS=1 runs without a display"
                      PRESENTERS presenters-desktop
                      ARCHIVES zorve zorve_presenter_fltk zorve_presenter_headless zorve_platform zorve_codec
-                     REQUIRES ${ZORVE_PC_PLATFORM_REQUIRES} LIBRARIES ${ZORVE_FLTK_LINK})
+                     REQUIRES ${ZORVE_PC_PLATFORM_REQUIRES} LIBRARIES ${ZORVE_FLTK_LINK} ${ZORVE_GIF_LINK})
   endif()
   zorve_pkg_config(zorve-headless "The ZORVE graphics runtime without a display (tests, CI)"
                    PRESENTERS presenters-headless
                    ARCHIVES zorve zorve_presenter_headless zorve_platform zorve_codec
-                   REQUIRES ${ZORVE_PC_PLATFORM_REQUIRES})
+                   REQUIRES ${ZORVE_PC_PLATFORM_REQUIRES} LIBRARIES ${ZORVE_GIF_LINK})
 endif()
 
 # ---- CMake package --------------------------------------------------------------------

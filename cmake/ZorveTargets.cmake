@@ -3,7 +3,7 @@
 # itself, no platform/) and web (Emscripten: the web presenter; web/CMakeLists.txt
 # makes the pages). Included by the top-level CMakeLists.txt.
 #
-#   zorve_codec              codec/: PNG pictures                        every build
+#   zorve_codec              codec/: PNG and animated GIF pictures       every build
 #   zorve_platform           platform/ without presenters                not Windows
 #   zorve_presenter_*        the presenters: headless, fltk (native), web
 #   zorve_display_headless   what a program links to run on: headless    native, web (Node)
@@ -21,9 +21,23 @@ find_path(ZORVE_STB_INCLUDE_DIR stb_image_write.h PATH_SUFFIXES stb PATHS /usr/i
 if(NOT ZORVE_STB_INCLUDE_DIR OR NOT EXISTS ${ZORVE_STB_INCLUDE_DIR}/stb_image.h)
   message(FATAL_ERROR "The PNG codec needs the stb image libraries (Debian: libstb-dev).")
 endif()
-add_library(zorve_codec STATIC ${PROJECT_SOURCE_DIR}/codec/png_codec.cpp)
+add_library(zorve_codec STATIC ${PROJECT_SOURCE_DIR}/codec/png_codec.cpp ${PROJECT_SOURCE_DIR}/codec/gif_codec.cpp)
 target_include_directories(zorve_codec PUBLIC ${PROJECT_SOURCE_DIR})
 target_include_directories(zorve_codec SYSTEM PRIVATE ${ZORVE_STB_INCLUDE_DIR})
+# giflib: Debian's libgif-dev natively; elsewhere its source package, compiled into the
+# codec's archive, so that a cross-built package holds it too.
+if(WIN32 OR EMSCRIPTEN)
+  include(${PROJECT_SOURCE_DIR}/cmake/giflib.cmake)
+  target_sources(zorve_codec PRIVATE $<TARGET_OBJECTS:zorve_giflib>)
+  target_include_directories(zorve_codec SYSTEM PRIVATE ${ZORVE_GIFLIB_INCLUDE_DIR})
+else()
+  include(${PROJECT_SOURCE_DIR}/cmake/ZorveDependencies.cmake)
+  zorve_find_giflib()
+  if(NOT TARGET zorve::gif)
+    message(FATAL_ERROR "The GIF codec needs giflib (Debian: libgif-dev).")
+  endif()
+  target_link_libraries(zorve_codec PRIVATE zorve::gif)
+endif()
 
 # ---- platform/: the Win32 subset, for hosts without Win32 -----------------------------
 if(NOT WIN32)

@@ -62,6 +62,7 @@ int wait_for_event() {
         if (!taken && !done && !runtime.playing_flag && !runtime.play_one_flag) WaitMessage();
     }
     if (runtime.recording_flag) script_record_event(runtime.pending_kind);
+    session_record_event(runtime.pending_kind);
     const int kind = runtime.quit_flag ? ZORVE_QUIT : runtime.pending_kind;
     run_event_delivered(kind);
     return kind;

@@ -105,5 +105,6 @@ extern "C" int ZORVE_gets(const char* prompt, char* answer) {
     const char* source = scripted ? "script" : (runtime.headless_run && answer[0] == '\0' ? "none" : "person");
     run_dialog(prompt, answer, source);
     if (runtime.recording_flag) script_write_answer(answer);
+    session_write_answer(answer);
     return 1;
 }

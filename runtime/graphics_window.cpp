@@ -21,6 +21,7 @@ void build_menu(HWND window) {
     AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(runtime.run_menu, MF_STRING, MENU_QUIT, "&Quit\tCtrl+Q");
     AppendMenuA(runtime.run_menu, MF_STRING, MENU_SAVE_PICTURE, "&Save Picture\tCtrl+S");
+    AppendMenuA(runtime.run_menu, MF_STRING, MENU_SAVE_ANIMATION, "Save &Animation\tCtrl+G");
     AppendMenuA(runtime.run_menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "ZORVE v2.2 July 1997");
     AppendMenuA(runtime.run_menu, MF_STRING | MF_GRAYED, MENU_INFO, "Maintained by the ZORVE runtime team");
@@ -83,6 +84,9 @@ void run_command(int id) {
         case MENU_SAVE_PICTURE:
             save_picture_command();
             break;
+        case MENU_SAVE_ANIMATION:
+            save_animation_command();
+            break;
         default:
             break;  // the greyed lines and unknown ids do nothing
     }
@@ -100,8 +104,9 @@ int shortcut_command(WPARAM key) {
         case 'P': case 'p': return MENU_PLAYBACK_SCRIPT;
         case 'O': case 'o': return MENU_PLAY_ONE;
         case 'Q': case 'q': return MENU_QUIT;
-        // The letter only: the lower-case code is also F4's.
+        // The letter only: the lower-case codes are also F4's and the keypad's 7.
         case 'S': return MENU_SAVE_PICTURE;
+        case 'G': return MENU_SAVE_ANIMATION;
         default: return 0;
     }
 }
@@ -176,6 +181,7 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
         case WM_TIMER:
             runtime.tick_flag = 1;
             run_tick();
+            animation_tick();
             return 0;
         case WM_CLOSE:
             run_window_closing();
@@ -249,11 +255,13 @@ int ZORVE_stop(void) {
     // A recording keeps its last periodic events: they are written before it closes.
     if (runtime.recording_flag) recording_stop();
     if (runtime.graphics_window && !runtime.stopped) {
+        animation_end_early("the program stopped");
         runtime.stopped = true;
         run_stop();
         ReleaseDC(runtime.graphics_window, runtime.window_dc);
     }
     script_close();
+    session_close();
     return 1;
 }
 

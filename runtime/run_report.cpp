@@ -216,6 +216,7 @@ void write_snapshot() {
 void at_exit() {
     if (!runtime.run.started) return;
     if (!runtime.stopped) {
+        animation_end_early("the program ended");
         // The picture is the canvas as drawn; nothing is shown on a screen any more.
         runtime.canvas_dirty = 0;
         write_snapshot();
@@ -265,6 +266,7 @@ void run_start() {
         r.script_file = play;
     }
     if (const char* snapshot = env("ZORVE_SNAPSHOT")) r.picture_file = snapshot;
+    if (const char* session = env("ZORVE_SESSION")) session_start(session);
     r.report_path = env("ZORVE_REPORT");
     if (const char* ticks = env("ZORVE_TICKS")) {
         char* end = nullptr;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/gif_codec.h"
 #include "platform/win32.h"
 #include "zorve.h"
 
@@ -72,7 +73,8 @@ enum MenuCommand {
     MENU_PLAY_ONE = 7,
     MENU_QUIT = 8,
     MENU_INFO = 9,
-    MENU_SAVE_PICTURE = 10
+    MENU_SAVE_PICTURE = 10,
+    MENU_SAVE_ANIMATION = 11
 };
 constexpr UINT_PTR ANIMATION_TIMER = 2;
 constexpr UINT ANIMATION_PERIOD_MS = 100;
@@ -123,6 +125,12 @@ int script_read_event();
 // Kinds are the events' own, and for a press of the right or middle button:
 constexpr int ZORVE_BUTTON_PRESS = 100;
 void script_write_event(int kind, int x, int y, char key);
+// The line a recording writes for an event of `kind` (a run of `periodic` periodic
+// events for ZORVE_PERIODIC), with its line end; returns its length, 0 for a kind that
+// has no line (a quit).
+int script_event_line(char (&line)[SCRIPT_LINE_SIZE], int kind, int x, int y, char key, int periodic);
+// The answer line of a dialog's answer, with its line end.
+void script_answer_line(char (&line)[SCRIPT_TEXT_LINE_SIZE], const char* answer);
 // The answer typed into a dialog, as a script line of its own (while recording).
 void script_write_answer(const char* answer);
 // While a script plays and its next line is an answer line, takes it into `answer`.
@@ -133,6 +141,15 @@ void script_close();
 // The events a playback still had to give, counted from where it stands (the file is
 // read to its end).
 long long script_events_left();
+
+// The session (ZORVE_SESSION): every event of the run, in the lines of a recording,
+// for a web page to hand on. Bounded: past this size it is no longer kept.
+constexpr long SESSION_BYTES_MAX = 64 * 1024;
+void session_start(const char* path);
+// The waits' step: each event returned, as the recorder takes it.
+void session_record_event(int kind);
+void session_write_answer(const char* answer);
+void session_close();
 
 // Console: the last lines, kept to repaint from.
 LRESULT CALLBACK console_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -196,6 +213,23 @@ constexpr int PICTURE_NAMES_MAX = 9999;  // ZORVE1.png .. ZORVE9999.png
 // The Run menu's Save Picture: the first free ZORVEn.png, and a word in the console.
 void save_picture_command();
 
+// Animations (ZORVE_save_animation): frames collected at the ticks of the timer.
+constexpr int ANIMATION_FRAMES_MAX = 300;
+constexpr int ANIMATION_MENU_FRAMES = 30;  // Run > Save Animation: three seconds at 100 ms
+// While frames collected and not yet encoded hold this many bytes, each tick also
+// encodes the oldest of them, so that a long animation of big changes does not pile up
+// in memory (30 frames of the whole window stay below it).
+constexpr size_t ANIMATION_PENDING_BYTES = 48u << 20;
+// The Run menu's Save Animation: the first free ZORVEn.gif.
+void save_animation_command();
+// A tick of the timer: the next frame of an animation being collected.
+void animation_tick();
+// The run ends while an animation is collected: what was collected is written, and the
+// console says why it is short (`why`: "the program stopped").
+void animation_end_early(const char* why);
+// Drops an animation being collected, writing nothing (the runtime starts afresh).
+void animation_abandon();
+
 // The text dialog.
 constexpr WORD ID_GETS_OKAY = 101;
 constexpr WORD ID_GETS_EDIT = 102;
@@ -208,6 +242,28 @@ void gets_build_template(BYTE (&dialog_template)[GETS_TEMPLATE_SIZE], const char
 // Called with every console line as formatted, for tests that read what the console
 // shows beyond its last lines.
 using ConsoleTap = void (*)(const char* line);
+
+// An animation being collected: the frame last taken whole, and since then each frame
+// as the rectangle of it that changed, until the encoder takes them.
+struct AnimationFrame {
+    int x = 0, y = 0, width = 0, height = 0;  // nothing changed: 0 x 0
+    int delay_cs = 0;
+    std::vector<uint32_t> pixels;
+};
+struct AnimationCapture {
+    bool collecting = false;
+    std::string file;
+    int frames_wanted = 0;
+    int frames_taken = 0;
+    int width = 0, height = 0;       // the client area's, when collecting started
+    std::vector<uint32_t> previous;  // the last frame taken
+    std::vector<uint32_t> band;      // rows as they are read from the canvas
+    std::vector<AnimationFrame> pending;
+    size_t pending_bytes = 0;
+    long long elapsed_ms = 0;   // the frames' time so far, and as their delays give it
+    long long elapsed_cs = 0;
+    codec::GifAnimation gif;
+};
 
 // What happened in a run, for its report (ZORVE_REPORT) and the bounds of a run
 // without a display.
@@ -314,6 +370,14 @@ struct RuntimeState {
     int peeked_result = 0;
     char peeked_line[SCRIPT_TEXT_LINE_SIZE] = {};
 
+    // The session, when ZORVE_SESSION asks for it: its file, how much is written, and
+    // where the line of the current run of periodic events starts.
+    FILE* session_file = nullptr;
+    std::string session_path;
+    long session_end = 0;
+    long session_run_at = 0;
+    int session_periodic = 0;
+
     // A run without a display (ZORVE_HEADLESS=1, or a program linked with the headless
     // presenter alone): the console also goes to standard output, and the end of the
     // script it was given closes the graphics window.
@@ -340,6 +404,9 @@ struct RuntimeState {
 
     // The text dialog's answer, while one is open.
     char* answer_buffer = nullptr;
+
+    // An animation being collected (ZORVE_save_animation).
+    AnimationCapture animation;
 };
 
 extern RuntimeState runtime;

@@ -5,7 +5,9 @@ RuntimeState runtime;
 
 void runtime_reset() {
     RuntimeState& r = runtime;
+    animation_abandon();
     script_close();
+    session_close();
     if (r.window_dc && !r.stopped) ReleaseDC(r.graphics_window, r.window_dc);
     if (r.canvas_dc) DeleteDC(r.canvas_dc);
     if (r.canvas_bitmap) DeleteObject(r.canvas_bitmap);

@@ -263,6 +263,51 @@ bool open_for_playback() {
 
 }  // namespace
 
+int script_event_line(char (&line)[SCRIPT_LINE_SIZE], int kind, int x, int y, char key, int periodic) {
+    switch (kind) {
+        case ZORVE_MOUSE:
+            return std::snprintf(line, sizeof line, "ZORVE_MOUSE(%d, %d);\n", x, y);
+        case ZORVE_KBD:
+            // As an unsigned byte, so keys 128..255 read back unchanged.
+            return std::snprintf(line, sizeof line, "ZORVE_KBD(%d);\n", static_cast<unsigned char>(key));
+        case ZORVE_PERIODIC:
+            return std::snprintf(line, sizeof line, "ZORVE_PERIODIC(%d);\n", periodic);
+        // The extra input, each with a seventh character of its own.
+        case ZORVE_RELEASE:
+            return std::snprintf(line, sizeof line, "ZORVE_UP(%d, %d, %d);\n", x, y, runtime.pending_button);
+        case ZORVE_MOTION:
+            return std::snprintf(line, sizeof line, "ZORVE_XY(%d, %d, %d);\n", x, y, runtime.pending_button);
+        case ZORVE_BUTTON_PRESS:
+            return std::snprintf(line, sizeof line, "ZORVE_BUTTON(%d, %d, %d);\n", x, y, runtime.pending_button);
+        case ZORVE_KEY:
+            return std::snprintf(line, sizeof line, "ZORVE_SPECIAL(%d);\n", runtime.pending_code);
+        case ZORVE_KEY_RELEASE:
+            return std::snprintf(line, sizeof line, "ZORVE_LIFT(%d);\n", runtime.pending_code);
+        default:
+            return 0;
+    }
+}
+
+void script_answer_line(char (&line)[SCRIPT_TEXT_LINE_SIZE], const char* answer) {
+    size_t n = 0;
+    const auto put = [&](char c) {
+        if (n < sizeof line - 5) line[n++] = c;  // room for the end: ");\n and the NUL
+    };
+    for (const char* p = "ZORVE_TEXT(\""; *p; ++p) put(*p);
+    for (const char* p = answer; *p; ++p) {
+        switch (*p) {
+            case '"': put('\\'); put('"'); break;
+            case '\\': put('\\'); put('\\'); break;
+            case '\n': put('\\'); put('n'); break;
+            case '\r': put('\\'); put('r'); break;
+            case '\t': put('\\'); put('t'); break;
+            default: put(*p); break;
+        }
+    }
+    for (const char* p = "\");\n"; *p; ++p) line[n++] = *p;
+    line[n] = '\0';
+}
+
 void script_write_event(int kind, int x, int y, char key) {
     if (runtime.script_file && !runtime.script_writing) {
         runtime_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
@@ -276,40 +321,11 @@ void script_write_event(int kind, int x, int y, char key) {
         }
         runtime.script_writing = true;
     }
-    int written = 0;
-    switch (kind) {
-        case ZORVE_MOUSE:
-            written = std::fprintf(runtime.script_file, "ZORVE_MOUSE(%d, %d);\n", x, y);
-            break;
-        case ZORVE_KBD:
-            // As an unsigned byte, so keys 128..255 read back unchanged.
-            written = std::fprintf(runtime.script_file, "ZORVE_KBD(%d);\n", static_cast<unsigned char>(key));
-            break;
-        case ZORVE_PERIODIC:
-            written = std::fprintf(runtime.script_file, "ZORVE_PERIODIC(%d);\n", runtime.periodic_count);
-            break;
-        // The extra input, each with a seventh character of its own.
-        case ZORVE_RELEASE:
-            written = std::fprintf(runtime.script_file, "ZORVE_UP(%d, %d, %d);\n", x, y, runtime.pending_button);
-            break;
-        case ZORVE_MOTION:
-            written = std::fprintf(runtime.script_file, "ZORVE_XY(%d, %d, %d);\n", x, y, runtime.pending_button);
-            break;
-        case ZORVE_BUTTON_PRESS:
-            written = std::fprintf(runtime.script_file, "ZORVE_BUTTON(%d, %d, %d);\n", x, y, runtime.pending_button);
-            break;
-        case ZORVE_KEY:
-            written = std::fprintf(runtime.script_file, "ZORVE_SPECIAL(%d);\n", runtime.pending_code);
-            break;
-        case ZORVE_KEY_RELEASE:
-            written = std::fprintf(runtime.script_file, "ZORVE_LIFT(%d);\n", runtime.pending_code);
-            break;
-        default:
-            return;
-    }
+    char line[SCRIPT_LINE_SIZE];
+    if (!script_event_line(line, kind, x, y, key, runtime.periodic_count)) return;
     // Each line reaches the file as it is recorded: a full disk shows at once, and a
     // program that ends without stopping keeps what was recorded.
-    if (written < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
+    if (std::fputs(line, runtime.script_file) < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
 }
 
 // Writes the periodic events counted so far; false if that write ended the recording.
@@ -335,22 +351,7 @@ void script_write_answer(const char* answer) {
     // Where it was asked: after the events that came before the question.
     if (!write_periodic_count()) return;
     char line[SCRIPT_TEXT_LINE_SIZE];
-    size_t n = 0;
-    const auto put = [&](char c) {
-        if (n < sizeof line - 4) line[n++] = c;
-    };
-    for (const char* p = "ZORVE_TEXT(\""; *p; ++p) put(*p);
-    for (const char* p = answer; *p; ++p) {
-        switch (*p) {
-            case '"': put('\\'); put('"'); break;
-            case '\\': put('\\'); put('\\'); break;
-            case '\n': put('\\'); put('n'); break;
-            case '\r': put('\\'); put('r'); break;
-            case '\t': put('\\'); put('t'); break;
-            default: put(*p); break;
-        }
-    }
-    line[n] = '\0';
+    script_answer_line(line, answer);
     if (runtime.script_file && !runtime.script_writing) {
         runtime_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
         return;
@@ -363,8 +364,7 @@ void script_write_answer(const char* answer) {
         }
         runtime.script_writing = true;
     }
-    const int written = std::fprintf(runtime.script_file, "%s\");\n", line);
-    if (written < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
+    if (std::fputs(line, runtime.script_file) < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
 }
 
 bool script_take_answer(char (&answer)[GETS_ANSWER_SIZE]) {

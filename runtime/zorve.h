@@ -23,7 +23,7 @@
  *
  * The graphics window's Run menu: Animate Ctrl+A, Halt animation Ctrl+H, Advance one
  * frame Ctrl+F, Logging Ctrl+L, Record Script Ctrl+R, Playback Script Ctrl+P, Play One
- * Script Ctrl+O, Quit Ctrl+Q, Save Picture Ctrl+S. */
+ * Script Ctrl+O, Quit Ctrl+Q, Save Picture Ctrl+S, Save Animation Ctrl+G. */
 #ifndef ZORVE_H
 #define ZORVE_H
 
@@ -296,6 +296,24 @@ int ZORVE_gets(const char* prompt, char* answer);
  * whole or not at all. Run > Save Picture (Ctrl+S) does the same into the first free
  * name of ZORVE1.png, ZORVE2.png, ... in the current folder. */
 int ZORVE_save_picture(const char* path);
+
+/* Collects the next `frames` frames the graphics window shows and writes them to `file`
+ * as an animated GIF that loops forever. A frame is the client area's 595 x 496 pixels
+ * at a tick of the timer that paces periodic events (the frame drawn before the wait
+ * in which the tick comes), from the next tick on, whether the animation runs or not;
+ * each frame shows for one tick period (ZORVE_set_tick_ms; 100 ms at start). `frames`
+ * outside 1..300 is corrected, with a console line ("Frames of 500 not possible, using
+ * 300"). The file is written, under another name and then renamed, when the last frame
+ * is taken; the console says "Animation saved as FILE", or why it could not be. If the
+ * program stops (ZORVE_stop) or ends first, the frames collected so far are written and
+ * the console says so. A frame of at most 256 colours comes out exact; one of more is
+ * written as a few images, exact up to about a thousand colours and beyond that with
+ * the 24 colours exact and the others at their nearest (see docs/api.md).
+ * Returns 1 when collecting started; 0 when another animation is being collected (said
+ * in the console; nothing changes), or for a NULL or empty file name. Run > Save
+ * Animation (Ctrl+G) collects 30 frames into the first free name of ZORVE1.gif,
+ * ZORVE2.gif, ... in the current folder. */
+int ZORVE_save_animation(const char* file, int frames);
 
 #ifdef __cplusplus
 }

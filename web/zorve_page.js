@@ -1,15 +1,23 @@
 // The page around a program on the runtime: starts it, says how it is doing, and moves
 // its files between the browser's memory and the person's disk. The program writes and
 // reads files in its working folder ("/" in memory): ZORVE.SCR, which the Run menu
-// records and plays back, is downloaded and uploaded here; a picture it saves
-// (ZORVEn.png, Ctrl+S) is offered for download as soon as it is written.
+// records and plays back, is downloaded and uploaded here; a picture or an animation it
+// saves (ZORVEn.png, Ctrl+S; ZORVEn.gif, Ctrl+G) is offered for download as soon as it
+// is written.
+//
+// Share hands the session on as a link: the runtime keeps every event of the run in
+// memory (ZORVE_SESSION, see zorve_share.js), and the link carries it; a page
+// opened with such a link plays it before anything else (ZORVE_PLAY), so the card is
+// rebuilt and then goes on live.
 'use strict';
 
 var Module = (() => {
   const SCRIPT_PATH = '/ZORVE.SCR';
+  const share = ZorveShare;
   const status = (text) => { document.getElementById('zorve-status').textContent = text; };
   const fileStatus = (text) => { document.getElementById('zorve-file-status').textContent = text; };
   const downloadButton = () => document.getElementById('zorve-download-script');
+  const SAVED_FILES = { png: 'image/png', gif: 'image/gif' };
 
   function download(name, bytes, type) {
     const url = URL.createObjectURL(new Blob([bytes], { type }));
@@ -46,9 +54,10 @@ var Module = (() => {
     const rename = FS.rename;
     FS.rename = function (from, to) {
       const result = rename.apply(this, arguments);
-      if (/^\/?[^/]*\.png$/i.test(to)) {
+      const saved = /^\/?[^/]*\.(png|gif)$/i.exec(to);
+      if (saved) {
         const name = to.split('/').pop();
-        download(name, FS.readFile(to), 'image/png');
+        download(name, FS.readFile(to), SAVED_FILES[saved[1].toLowerCase()]);
         fileStatus(`${name} saved and downloaded`);
       }
       if (to === SCRIPT_PATH) showScriptState(FS);
@@ -86,8 +95,12 @@ var Module = (() => {
       watchFiles(Module.FS);
       hookFileBar(Module.FS);
       showScriptState(Module.FS);
+      share.start(Module, ENV);
     }],
-    onRuntimeInitialized: () => status('Running.'),
+    onRuntimeInitialized: () => {
+      status('Running.');
+      share.running();
+    },
     onExit: (code) => {
       if (Module.zorve) Module.zorve.programEnded();
       status(`The program has ended (exit status ${code}). Reload the page to start it again.`);

@@ -7,12 +7,14 @@ ZORVE_RUN_PACKAGES=(
   cmake g++ make pkg-config
   libfreetype-dev libfontconfig-dev libfltk1.3-dev libx11-dev
   libstb-dev              # the PNG codec (stb_image_write.h, stb_image.h)
+  libgif-dev              # the GIF codec (giflib)
   fonts-liberation        # the faces that text is drawn with, on every machine
   nlohmann-json3-dev      # zorve-run reads run reports
 )
 ZORVE_TEST_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64                          # the Windows build under Wine
+  dpkg-dev                # apt-get source unpacks giflib for the Windows build with it
   xvfb xauth xdotool x11-utils imagemagick openbox wmctrl   # end-to-end tests on a display
   clang libclang-rt-14-dev                                  # fuzzing
   fonts-dejavu-core       # a family outside the font table, which tests ask for by name
@@ -26,7 +28,7 @@ ZORVE_PACKAGING_PACKAGES=(dpkg-dev file)
 
 ZORVE_WEB_PACKAGES=(
   emscripten node-acorn nodejs   # the compiler, and the parser its optimiser runs on
-  dpkg-dev                       # apt-get source unpacks FreeType with it
+  dpkg-dev                       # apt-get source unpacks FreeType and giflib with it
   chromium node-ws               # the browser the tests drive, and a WebSocket for old Node
 )
 
@@ -39,6 +41,7 @@ ZORVE_PACKAGE_FILES=(
   nlohmann-json3-dev:/usr/include/nlohmann/json.hpp
   libstb-dev:/usr/include/stb/stb_image_write.h
   libstb-dev:/usr/include/stb/stb_image.h
+  libgif-dev:/usr/include/gif_lib.h
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf
   fonts-liberation:/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf
@@ -46,6 +49,29 @@ ZORVE_PACKAGE_FILES=(
   googletest:/usr/src/googletest/CMakeLists.txt
   libbenchmark-dev:/usr/include/benchmark/benchmark.h
 )
+
+# apt-get source (FreeType and giflib for the web, giflib for Windows) needs deb-src
+# entries: made from the deb entries already there, for the same suites, when there are
+# none.
+ensure_deb_src() {
+  if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    return 0
+  fi
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "apt has no deb-src entries, which apt-get source needs; add them (as root)." >&2
+    return 1
+  fi
+  # The distribution's own entries only: other archives often carry no sources.
+  local f
+  for f in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list.d/ubuntu.sources; do
+    [ -f "$f" ] || continue
+    sed 's/^Types: deb$/Types: deb-src/' "$f" >"/etc/apt/sources.list.d/zorve-src-$(basename "$f")"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >/etc/apt/sources.list.d/zorve-src.list
+  fi
+  apt-get update -q
+}
 
 package_installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'

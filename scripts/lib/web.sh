@@ -6,34 +6,14 @@
 # Emscripten's optimiser needs Debian's acorn, which Node finds only through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
-# apt-get source needs deb-src entries: made from the deb entries already there, for the
-# same suites, when there are none.
-ensure_deb_src() {
-  if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    return 0
-  fi
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "apt has no deb-src entries, which apt-get source freetype needs; add them (as root)." >&2
-    return 1
-  fi
-  # The distribution's own entries only: other archives often carry no sources.
-  local f
-  for f in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list.d/ubuntu.sources; do
-    [ -f "$f" ] || continue
-    sed 's/^Types: deb$/Types: deb-src/' "$f" >"/etc/apt/sources.list.d/zorve-src-$(basename "$f")"
-  done
-  if [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >/etc/apt/sources.list.d/zorve-src.list
-  fi
-  apt-get update -q
-}
-
-# Installs what the web build needs; FreeType's source only while it is not built yet.
+# Installs what the web build needs; deb-src entries only while FreeType or giflib is
+# not fetched yet.
 web_setup() {
   local dir=$1
   ensure_packages "${ZORVE_WEB_PACKAGES[@]}" || return 1
   check_packages "${ZORVE_WEB_PACKAGES[@]}" || return 1
-  [ -f "$dir/freetype/install/lib/libfreetype.a" ] || ensure_deb_src
+  [ -f "$dir/freetype/install/lib/libfreetype.a" ] && ls "$dir"/giflib/source/giflib-*/gif_lib.h >/dev/null 2>&1 ||
+    ensure_deb_src
 }
 
 # Configures (with any further CMake options) and builds the web build folder; the

@@ -12,6 +12,8 @@ MODE=${2:-test}
 [ -n "${E2E_KEEP:-}" ] && KEEP_TMP=1  # keeps the screenshots of every step
 start_desktop
 
+# In a folder of its own, where Ctrl+G writes its animation.
+cd "$E2E_TMP"
 start_designer
 
 expect "the first frame" <<EOF
@@ -115,6 +117,18 @@ expect "a click on the card adds another heart" <<EOF
 100 80 $RED
 $HIGHLIGHT_X $(highlight_y $NEW_SHAPE) $WHITE
 EOF
+
+# Ctrl+G writes the next 30 frames (three seconds) as ZORVE1.gif in the working folder,
+# a GIF that ImageMagick reads as three seconds of the window's picture, looping for ever.
+activate "$WIN"
+xdotool key ctrl+g
+poll 15 test -f ZORVE1.gif || fail "Ctrl+G wrote no ZORVE1.gif"
+# Every image on a 595 x 496 picture, and their delays (hundredths of a second) make
+# 30 ticks of 100 ms.
+read -r sizes total <<<"$(identify -format '%Wx%H %T\n' ZORVE1.gif 2>/dev/null |
+  awk '{ sizes[$1] = 1; total += $2 } END { n = 0; for (s in sizes) { n++; one = s }; print (n == 1 ? one : "mixed"), total }')"
+[ "$sizes" = 595x496 ] && [ "$total" = 300 ] || fail "ZORVE1.gif is not 3 s of 595 x 496: $sizes, $total cs"
+identify -verbose ZORVE1.gif 2>/dev/null | grep -q "Iterations: 0" || fail "ZORVE1.gif does not loop for ever"
 
 activate "$WIN"
 xdotool key ctrl+q

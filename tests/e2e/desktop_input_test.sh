@@ -97,12 +97,12 @@ xdotool type --delay 30 sequel
 for k in 115 101 113 117 101 108; do expect_line "key $k"; done
 
 # --- Ctrl+L toggles the Logging check mark of the real menu, once per press: the
-# Logging row (item 3 of 13) looks different after one press and as before after two.
+# Logging row (item 3 of 14) looks different after one press and as before after two.
 logging_row() {
   local x y w h crop
   open_first_menu "$WIN"
   read -r x y w h <<<"$MENU_BOX"
-  crop="${w}x$((h / 13))+${x}+$((y + 3 * h / 13))"
+  crop="${w}x$((h / 14))+${x}+$((y + 3 * h / 14))"
   # Taken again until two shots agree: the popup may be mapped before it is drawn.
   import -window root -crop "$crop" +repage "$1" 2>/dev/null
   poll 5 eval 'import -window root -crop "$crop" +repage "$1.again.png" 2>/dev/null &&
@@ -128,9 +128,9 @@ same_image "$E2E_TMP/logging0.png" "$E2E_TMP/logging1.png" && fail "Ctrl+L did n
 same_image "$E2E_TMP/logging0.png" "$E2E_TMP/logging2.png" || fail "two Ctrl+L did not restore the check mark"
 [ -z "$(sed -n "$((READ_POS + 1)),\$p" "$PROBE_OUT")" ] || fail "the menu or Ctrl+L produced events"
 
-# --- Quit (item 7 of 13) picked from the menu with the mouse
+# --- Quit (item 7 of 14) picked from the menu with the mouse
 open_first_menu "$WIN"
-read -r qx qy <<<"$(menu_item_point 7 13)"
+read -r qx qy <<<"$(menu_item_point 7 14)"
 xdotool mousemove "$qx" "$qy" click 1
 expect_line quit
 probe_exit_status 10

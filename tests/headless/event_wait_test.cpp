@@ -158,14 +158,17 @@ TEST_F(Wait, TheWindowHasTheRunMenuAndItsGeometry) {
     ASSERT_EQ(bar.size(), 1u);
     EXPECT_EQ(bar[0].text, "&Run");
     std::vector<zp::MenuItemView> items = zp::menu_items(runtime.run_menu);
-    ASSERT_EQ(items.size(), 17u);
+    ASSERT_EQ(items.size(), 18u);
     EXPECT_EQ(items[0].text, "&Animate\tCtrl+A");
     EXPECT_TRUE(items[3].flags & MF_SEPARATOR);
     EXPECT_EQ(items[10].text, "&Quit\tCtrl+Q");
     EXPECT_EQ(items[11].text, "&Save Picture\tCtrl+S");
     EXPECT_EQ(items[11].id, unsigned(MENU_SAVE_PICTURE));
-    EXPECT_EQ(items[13].text, "ZORVE v2.2 July 1997");
-    for (int i = 13; i < 17; ++i) {
+    EXPECT_EQ(items[12].text, "Save &Animation\tCtrl+G");
+    EXPECT_EQ(items[12].id, unsigned(MENU_SAVE_ANIMATION));
+    EXPECT_TRUE(items[13].flags & MF_SEPARATOR);
+    EXPECT_EQ(items[14].text, "ZORVE v2.2 July 1997");
+    for (int i = 14; i < 18; ++i) {
         EXPECT_EQ(items[size_t(i)].id, unsigned(MENU_INFO));
         EXPECT_TRUE(items[size_t(i)].flags & MF_GRAYED);
     }
@@ -201,6 +204,8 @@ TEST(WaitBeforeStart, ControlsReturnZeroBeforeTheRuntimeStarts) {
     EXPECT_EQ(runtime.run_flag, 0);
     EXPECT_EQ(ZORVE_set_logging(0), 0);
     EXPECT_EQ(runtime.logging_flag, 1);
+    EXPECT_EQ(ZORVE_save_animation("early.gif", 3), 0);
+    EXPECT_FALSE(runtime.animation.collecting);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 // Recording the event stream into "ZORVE.SCR" and playing it back, wait by wait.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -498,6 +499,93 @@ TEST_F(Script, OnlyCtrlWithTheLetterSSavesAPicture) {
     EXPECT_EQ(wait(), ZORVE_MOUSE);
     post(WM_KEYUP, VK_CONTROL, 1);
     EXPECT_TRUE(fs::exists("ZORVE1.png"));
+}
+
+// The session (ZORVE_SESSION): the runtime started with it keeps every event since the
+// start, in a recording's lines, whole after every event; the Run menu's recording runs
+// beside it untouched, and what a playback gives is kept too.
+std::string read_text(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void start_with_session(const char* path) {
+#ifdef _WIN32
+    _putenv_s("ZORVE_SESSION", path);
+#else
+    setenv("ZORVE_SESSION", path, 1);
+#endif
+    fixture::start_canvas();
+#ifdef _WIN32
+    _putenv_s("ZORVE_SESSION", "");
+#else
+    unsetenv("ZORVE_SESSION");
+#endif
+}
+
+TEST_F(Script, TheSessionKeepsEveryEventBesideARecording) {
+    start_with_session("session.scr");
+    click_at(-150, 40);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    periodic_events(2);
+    EXPECT_EQ(read_text("session.scr"), "ZORVE_MOUSE(-150, 40);\nZORVE_PERIODIC(2);\n");
+    periodic_events(10);
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    type_char('a');
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    click_at(3, 4);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(read_script(), "ZORVE_KBD(97);\n");
+    playback_start();  // ZORVE.SCR again: its event is played, and kept
+    EXPECT_EQ(wait(), ZORVE_KBD);
+    click_at(5, 6);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(read_text("session.scr"),
+              "ZORVE_MOUSE(-150, 40);\nZORVE_PERIODIC(12);\nZORVE_KBD(97);\nZORVE_MOUSE(3, 4);\nZORVE_KBD(97);\n"
+              "ZORVE_MOUSE(5, 6);\n");
+    ZORVE_stop();
+}
+
+// Past 64 KB the session is dropped whole, not cut: a cut one would rebuild another card.
+TEST_F(Script, ASessionTooLongIsNoLongerKept) {
+    std::string many;
+    for (int i = 0; i < 4000; ++i) many += "ZORVE_MOUSE(" + std::to_string(i % 200) + ", 1);\n";
+    write_script(many);
+    start_with_session("session.scr");
+    playback_start();
+    for (int i = 0; i < 4000; ++i) ASSERT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_FALSE(fs::exists("session.scr"));
+    EXPECT_EQ(lines(), Lines{"The session is longer than 64 KB: it is no longer kept\n"});
+    ZORVE_stop();
+}
+
+// Ctrl with the letter G saves an animation of the next 30 ticks; the keypad's 7, whose
+// key code is the lower-case g, does not. Neither is an event: a recording holds the
+// clicks around them only.
+TEST_F(Script, OnlyCtrlWithTheLetterGSavesAnAnimation) {
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    const WPARAM keypad_7 = 0x67;
+    post(WM_KEYDOWN, VK_CONTROL, 1);
+    post(WM_KEYDOWN, keypad_7, 1);
+    post(WM_KEYUP, keypad_7, 1);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_TRUE(lines().empty());
+    post(WM_KEYDOWN, 'G', 1);
+    click_at(1, 1);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    post(WM_KEYUP, VK_CONTROL, 1);
+    post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
+    click_at(2, 2);
+    EXPECT_EQ(wait(), ZORVE_MOUSE);
+    EXPECT_EQ(read_script(), "ZORVE_MOUSE(1, 1);\nZORVE_MOUSE(1, 1);\n");
+    EXPECT_EQ(lines(), Lines{"Collecting 30 frames for ZORVE1.gif\n"});
+    periodic_events(30);
+    EXPECT_EQ(lines().back(), "Animation saved as ZORVE1.gif\n");
+    EXPECT_TRUE(fs::exists("ZORVE1.gif"));
 }
 
 // A name cannot forge console lines: its control characters show escaped, and a name

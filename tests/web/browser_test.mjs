@@ -4,8 +4,10 @@
 //    typed keys, Ctrl+H and Ctrl+A, the Run menu; a session recorded with Ctrl+R and
 //    downloaded, played back natively by the headless presenter, then uploaded into a
 //    fresh page and played back there with Ctrl+P: the canvas must equal the headless
-//    picture pixel for pixel, text included; Ctrl+S downloads the same picture; Ctrl+Q
-//    ends the program;
+//    picture pixel for pixel, text included; Ctrl+S downloads the same picture, Ctrl+G
+//    an animation; Ctrl+Q ends the program;
+//  - Share: a card's link opened in another browser rebuilds it pixel for pixel; links
+//    cut short, too long or made up are refused with a message;
 //  - the text dialog (tests/e2e/text_probe.cpp): Enter answers, Escape and the close
 //    box leave it open, the Okay button answers; clicks and keys afterwards;
 //  - the paint and catch examples played from their scripts (drags, releases, arrow
@@ -16,6 +18,7 @@
 import { spawn, spawnSync } from 'node:child_process';
 import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
+import { deflateSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
 import { Browser } from './cdp.mjs';
 import { readPng } from './png.mjs';
@@ -72,9 +75,9 @@ async function download(name, start) {
   return readFileSync(join(outDir, 'downloads', (await done).guid));
 }
 
-async function open(path) {
-  await page.send('Page.navigate', { url: siteUrl + path });
-  await page.waitFor("document.getElementById('zorve-status').textContent.startsWith('Running')");
+async function open(path, p = page) {
+  await p.send('Page.navigate', { url: siteUrl + path });
+  await p.waitFor("document.getElementById('zorve-status').textContent.startsWith('Running')");
 }
 
 // ---- the graphics window: runtime coordinates, pixels, keys ---------------------------
@@ -100,8 +103,8 @@ async function waitPixel(what, x, y, rgb) {
 }
 
 // The whole client area as RGB bytes.
-async function canvasPixels() {
-  const b64 = await page.eval(`(() => {
+async function canvasPixels(p = page) {
+  const b64 = await p.eval(`(() => {
     const c = ${CANVAS}, rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
     const rgb = new Uint8Array(c.width * c.height * 3);
     for (let i = 0, o = 0; i < rgba.length; i += 4, o += 3) rgb.set(rgba.subarray(i, i + 3), o);
@@ -158,6 +161,10 @@ async function playUploaded(file) {
 const BUTTON = { newShape: 213, newMessage: 175, nextObject: 120, backgroundColor: 65, objectColor: 27,
   selectObject: -28, deleteObject: -66 };
 const pressButton = (name) => clickAt(-242, BUTTON[name]);
+async function pressButtonIn(p, name) {
+  const r = await p.eval(`(() => { const r = ${CANVAS}.getBoundingClientRect(); return [r.left, r.top]; })()`);
+  await p.click(Math.round(r[0]) + (WIDTH >> 1) - 242, Math.round(r[1]) + (HEIGHT >> 1) - BUTTON[name]);
+}
 const RED = '255,0,0', GREEN = '0,255,0', BLUE = '0,0,255', BLACK = '0,0,0', ORANGE = '255,102,0',
   GRAY_20 = '204,204,204';
 const FACE = [-60, 110], HEART = [120, 110], MESSAGE = [-100, -60], CARD_CORNER = [200, -140];
@@ -174,9 +181,11 @@ async function designerSession() {
   await clickElement("document.querySelector('.zorve-menu-title')");
   check('the Run menu opens with its items, shortcut texts and greyed lines',
     await page.eval(`(() => { const items = [...document.querySelectorAll('.zorve-menu.open .zorve-menu-item')];
-      const save = ${menuItem('Save Picture')};
-      return items.length === 13 && save.querySelector('.zorve-shortcut').textContent === 'Ctrl+S' &&
-        save.querySelector('u').textContent === 'S' && items.filter((b) => b.disabled).length === 4; })()`));
+      const save = ${menuItem('Save Picture')}, animation = ${menuItem('Save Animation')};
+      return items.length === 14 && save.querySelector('.zorve-shortcut').textContent === 'Ctrl+S' &&
+        save.querySelector('u').textContent === 'S' && items.indexOf(animation) === items.indexOf(save) + 1 &&
+        animation.querySelector('.zorve-shortcut').textContent === 'Ctrl+G' &&
+        animation.querySelector('u').textContent === 'A' && items.filter((b) => b.disabled).length === 4; })()`));
   await page.ctrl('l');
   await page.waitFor(isChecked('Logging'));
   check('Ctrl+L checks Logging in the open menu', true);
@@ -270,6 +279,11 @@ async function designerSession() {
 
   const picture = readPng(await download('ZORVE1.png', () => page.ctrl('s')));
   check('Ctrl+S downloads ZORVE1.png, the same pixels', !differences(picture.rgb, shown), differences(picture.rgb, shown));
+  const animation = await download('ZORVE1.gif', () => page.ctrl('g'));
+  check('Ctrl+G downloads ZORVE1.gif, an animated GIF of the window\'s size that loops for ever',
+    animation.subarray(0, 6).toString('latin1') === 'GIF89a' && animation.readUInt16LE(6) === WIDTH &&
+      animation.readUInt16LE(8) === HEIGHT && animation.includes(Buffer.from('NETSCAPE2.0')),
+    animation.subarray(0, 10).toString('hex'));
   // The console window, hidden by the designer, shows with its last line in black.
   check('... and shows the console with a line of text', await page.waitFor(`(() => {
     const w = [...document.querySelectorAll('.zorve-window')].find((f) => f.textContent.includes('ZORVE Text'));
@@ -280,6 +294,93 @@ async function designerSession() {
   await page.ctrl('q');
   const status = await page.waitFor("document.getElementById('zorve-status').textContent.includes('ended') && document.getElementById('zorve-status').textContent");
   check('Ctrl+Q ends the program with status 0', status.includes('exit status 0'), status);
+}
+
+// ---- Share: a link that rebuilds the card -------------------------------------------------
+// A card made in one page, its link opened in another browser with a profile of its own:
+// the card rebuilt there is the first one pixel for pixel. Links cut short, too long or
+// made up are refused with a message, and the page starts a new card. (The card holds
+// no heart or starburst: they are drawn at random on every frame.)
+
+const SHARE_STATUS = "document.getElementById('zorve-share-status').textContent";
+const TURQUOISE = '153,255,204';
+
+async function shareSession() {
+  await open('/site/cordelune.html');
+  await waitPixel('a fresh designer for Share', 250, 230, GRAY_20);
+  await pressButton('newShape');
+  await clickAt(...FACE);
+  await pressButton('nextObject');
+  await pressButton('nextObject');
+  await pressButton('objectColor');
+  await pressButton('backgroundColor');
+  await pressButton('newMessage');
+  await clickAt(...MESSAGE);
+  await waitPixel('a green face on an orange card', ...FACE, GREEN);
+  await page.ctrl('h');
+  await browser.send('Browser.grantPermissions',
+    { origin: siteUrl, permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite'] });
+  await clickElement("document.getElementById('zorve-share')");
+  await page.waitFor("!document.getElementById('zorve-share-link').hidden");
+  const link = await page.eval("document.getElementById('zorve-share-link').value");
+  const status = await page.eval(SHARE_STATUS);
+  check('Share shows a link to this page with the session after #play=',
+    link.startsWith(siteUrl + '/site/cordelune.html#play=') && /^[A-Za-z0-9_-]+$/.test(link.split('#play=')[1]), link);
+  check('... and puts it on the clipboard', status.startsWith('Link copied') &&
+    await page.eval('navigator.clipboard.readText()').catch(() => '') === link, status);
+  const first = await canvasPixels();
+
+  const other = await Browser.launch();
+  try {
+    const there = await other.newPage();
+    const errors = [];
+    other.on('Runtime.exceptionThrown', (e) =>
+      errors.push(e.exceptionDetails.exception?.description ?? e.exceptionDetails.text));
+    await there.send('Runtime.enable');
+    await there.send('Page.enable');
+    // A link opened: the page starts afresh (not a jump within the page it shows).
+    const visit = async (url) => {
+      await there.send('Page.navigate', { url: 'about:blank' });
+      await there.send('Page.navigate', { url });
+      await there.waitFor("document.getElementById('zorve-status').textContent.startsWith('Running')");
+    };
+    await visit(link);
+    await there.waitFor(`${SHARE_STATUS}.startsWith('The shared card is rebuilt')`, 30000)
+      .then(() => check('the link opened in another browser plays the session to its end', true),
+        async () => check('the link opened in another browser plays the session to its end', false,
+          await there.eval(SHARE_STATUS)));
+    await there.ctrl('h');
+    const rebuilt = await canvasPixels(there);
+    writeFileSync(join(outDir, 'shared.png'), await there.screenshot());
+    check('... and its canvas equals the first page\'s, the animation halted in both',
+      !differences(rebuilt, first), differences(rebuilt, first));
+    await there.ctrl('a');
+    await pressButtonIn(there, 'backgroundColor');
+    await there.waitFor(`(${pixelAt(...CARD_CORNER)}) !== '${ORANGE}'`).then(
+      () => check('... and the card is live: Background Color changes it there', true),
+      () => check('... and the card is live: Background Color changes it there', false));
+
+    const fragment = link.split('#play=')[1];
+    const deflated = (text) => deflateSync(Buffer.from(text)).toString('base64url');
+    const refusals = [
+      ['a link cut short', fragment.slice(0, (fragment.length >> 1) & ~3), 'This link is damaged or cut short'],
+      ['a link over 16 KB', 'A'.repeat(17 * 1024), 'This link is longer than'],
+      ['a fragment that is not base64url', 'not-a-card!%20', 'This link does not hold a card'],
+      ['a line that is no event', deflated('ZORVE_MOUSE(1, 1);\nZORVE_SYSTEM("rm");\n'),
+        'This link holds a line that is not a card\'s event (line 2)'],
+      ['a megabyte of newlines', deflated('\n'.repeat(1 << 20)), 'This link holds more than a card\'s session'],
+    ];
+    for (const [what, bad, message] of refusals) {
+      await visit(`${siteUrl}/site/cordelune.html#play=${bad}`);
+      const said = await there.waitFor(`${SHARE_STATUS}.startsWith('This link') && ${SHARE_STATUS}`);
+      const fresh = await there.waitFor(`${pixelAt(...CARD_CORNER)} === '${TURQUOISE}' && ${pixelAt(...FACE)} === '${TURQUOISE}'`)
+        .then(() => true, () => false);
+      check(`${what} is refused with a message, and a new card starts`, said.startsWith(message) && fresh, said);
+    }
+    check('no errors in the other browser\'s page', errors.length === 0, errors.join('\n'));
+  } finally {
+    await other.close();
+  }
 }
 
 // ---- the text dialog --------------------------------------------------------------------
@@ -344,8 +445,8 @@ async function exampleSessions() {
   }
 }
 
-for (const [name, session] of [['the card designer', designerSession], ['the text dialog', dialogSession],
-  ['the examples', exampleSessions]]) {
+for (const [name, session] of [['the card designer', designerSession], ['Share', shareSession],
+  ['the text dialog', dialogSession], ['the examples', exampleSessions]]) {
   try {
     await session();
   } catch (e) {
