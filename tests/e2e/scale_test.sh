@@ -70,9 +70,9 @@ read -r _ _ MENU2_W MENU2_H <<<"$MENU_BOX"
 [ $((10 * MENU2_H)) -ge $((18 * MENU1_H)) ] && [ $((10 * MENU2_H)) -le $((22 * MENU1_H)) ] &&
   [ $((10 * MENU2_W)) -ge $((18 * MENU1_W)) ] && [ $((10 * MENU2_W)) -le $((22 * MENU1_W)) ] ||
   fail "the menu is ${MENU2_W}x$MENU2_H at scale 2, ${MENU1_W}x$MENU1_H at scale 1"
-# Save Picture (item 8 of 13) picked by a click: the picture is the one of every scale,
+# Save Picture (item 8 of 14) picked by a click: the picture is the one of every scale,
 # not what the screen shows; the console shows, saying so, its pixels doubled too.
-read -r sx sy <<<"$(menu_item_point 8 13)"
+read -r sx sy <<<"$(menu_item_point 8 14)"
 xdotool mousemove "$sx" "$sy" click 1
 GRAPHICS=$WIN
 wait_window "ZORVE Text"

@@ -10,8 +10,9 @@
 //    cut short, too long or made up are refused with a message;
 //  - the text dialog (tests/e2e/text_probe.cpp): Enter answers, Escape and the close
 //    box leave it open, the Okay button answers; clicks and keys afterwards;
-//  - the paint and catch examples played from their scripts (drags, releases, arrow
-//    keys held and let go): the canvas must equal their golden pictures.
+//  - the paint, catch and question examples played from their scripts (drags, releases,
+//    arrow keys held and let go, answers to dialogs): the canvas must equal their
+//    golden pictures.
 //
 //   node browser_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
 // Prints one line per check and ends with "N passed, N failed".
@@ -443,6 +444,15 @@ async function exampleSessions() {
       expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),
       differences(shown, expected.rgb));
   }
+  // Answers to dialogs: the question example asks before anything could be uploaded, so
+  // its script comes in a link, as a shared card does, and answers both questions.
+  const fragment = deflateSync(readFileSync(join(ROOT, 'examples/scripts/question.scr'))).toString('base64url');
+  await open(`/site/question.html#play=${fragment}`);
+  await page.waitFor(`${SHARE_STATUS}.startsWith('The shared card is rebuilt')`, 30000);
+  const expected = readPng(readFileSync(join(ROOT, 'tests/data/examples/question.png')));
+  const shown = await canvasPixels();
+  check('question: its script with its answers, played from a link, gives its golden picture',
+    !differences(shown, expected.rgb), differences(shown, expected.rgb));
 }
 
 for (const [name, session] of [['the card designer', designerSession], ['Share', shareSession],
