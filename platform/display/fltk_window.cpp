@@ -111,14 +111,7 @@ void PresenterWindow::sync_menu(HMENU menu) {
 
 void PresenterWindow::surface_drawn(const RECT& changed) {
     // Only what changed is sent to the display at the next flush.
-    if (changed_.left >= changed_.right) {
-        changed_ = changed;
-    } else {
-        changed_.left = std::min(changed_.left, changed.left);
-        changed_.top = std::min(changed_.top, changed.top);
-        changed_.right = std::max(changed_.right, changed.right);
-        changed_.bottom = std::max(changed_.bottom, changed.bottom);
-    }
+    changed_ = rect_union(changed_, changed);
     damage(FL_DAMAGE_USER1);
 }
 
@@ -132,9 +125,7 @@ void PresenterWindow::draw() {
     if (window_view(window_, &view) && view.client.data) {
         shown_w = std::min(view.client.width, client_width_);
         shown_h = std::min(view.client.height, client_height_);
-        RECT part = whole ? RECT{0, 0, shown_w, shown_h} : changed_;
-        part.right = std::min<LONG>(part.right, shown_w);
-        part.bottom = std::min<LONG>(part.bottom, shown_h);
+        const RECT part = rect_clip(whole ? RECT{0, 0, shown_w, shown_h} : changed_, shown_w, shown_h);
         const int w = part.right - part.left, h = part.bottom - part.top;
         if (w > 0 && h > 0) {
             const Pixels& p = view.client;

@@ -76,7 +76,7 @@ void flush_drawn_windows() {
     // GDI marks what it draws on a window's client surface; the presenter hears of it
     // here, once per batch of drawing, before the program next looks for input.
     for_each_window([](Window& w) {
-        if ((w.style & WS_CHILD) || w.surface.damage.left >= w.surface.damage.right) return;
+        if ((w.style & WS_CHILD) || rect_empty(w.surface.damage)) return;
         const RECT changed = w.surface.take_damage();
         presenter().window_drawn(w.handle, changed);
     });
