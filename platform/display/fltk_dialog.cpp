@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "fltk_display.h"
+#include "fltk_place.h"
 #include "fltk_text.h"
 
 namespace zp::fltk {
@@ -96,23 +97,12 @@ DialogWindow::DialogWindow(HWND dialog) : Fl_Double_Window(0, 0, 1, 1), dialog_(
 }
 
 void DialogWindow::sync(const WindowView& view) {
-    const std::string title = utf8_of_latin1(view.title);
-    if (!label() || title != label()) copy_label(title.c_str());
-    const int width = std::max(view.client_width, 1), height = std::max(view.client_height, 1);
-    if (view.x != placed_x_ || view.y != placed_y_ || width != w() || height != h()) {
-        placed_x_ = view.x;
-        placed_y_ = view.y;
-        resize(view.x, view.y, width, height);
-        size_range(width, height, width, height);
-    }
+    show_title(*this, view.title);
+    place(*this, placement_, view.x, view.y, std::max(view.client_width, 1), std::max(view.client_height, 1));
     sync_controls();
-    if (view.visible && !shown()) {
-        position(placed_x_, placed_y_);
-        show();
+    if (show_placed(*this, placement_, view.visible)) {
         focus_first_field();
         take_keyboard(this);
-    } else if (!view.visible && shown()) {
-        hide();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../presenter.h"
+#include "fltk_place.h"
 
 namespace zp::fltk {
 
@@ -47,7 +48,7 @@ private:
 
     HWND dialog_;
     std::vector<Control> controls_;
-    int placed_x_ = -1, placed_y_ = -1;
+    Placement placement_;
 };
 
 }  // namespace zp::fltk

@@ -9,6 +9,7 @@
 #include "fltk_display.h"
 #include "fltk_icon.h"
 #include "fltk_keys.h"
+#include "fltk_place.h"
 
 namespace zp::fltk {
 
@@ -53,7 +54,7 @@ PresenterWindow::PresenterWindow(HWND window) : Fl_Window(0, 0, 1, 1), window_(w
 PresenterWindow::~PresenterWindow() { retire_menu(std::move(menu_)); }
 
 void PresenterWindow::sync(const WindowView& view) {
-    if (!label() || view.title != label()) copy_label(view.title.c_str());
+    show_title(*this, view.title);
     if (view.icon_big.data != icon_big_ || view.icon_small.data != icon_small_) {
         icon_big_ = view.icon_big.data;
         icon_small_ = view.icon_small.data;
@@ -62,24 +63,11 @@ void PresenterWindow::sync(const WindowView& view) {
     sync_menu(view.menu);
     client_width_ = std::max(view.client_width, 0);
     client_height_ = std::max(view.client_height, 0);
-    int width = std::max(client_width_, 1);
-    int height = std::max(client_height_ + client_top(), 1);
-    if (view.x != placed_x_ || view.y != placed_y_ || width != w() || height != h()) {
-        placed_x_ = view.x;
-        placed_y_ = view.y;
-        resize(view.x, view.y, width, height);
-        // The platform fixes the size: the person cannot resize the window.
-        size_range(width, height, width, height);
-        if (bar_) bar_->resize(0, 0, width, MENU_BAR_HEIGHT);
-    }
-    if (view.visible && !shown()) {
-        // Shown again after hiding: at the platform's position, not where the window
-        // manager last put the client area inside its frame.
-        position(placed_x_, placed_y_);
-        show();
-    } else if (!view.visible && shown()) {
-        hide();
-    }
+    const int width = std::max(client_width_, 1);
+    const int height = std::max(client_height_ + client_top(), 1);
+    if (place(*this, placement_, view.x, view.y, width, height) && bar_)
+        bar_->resize(0, 0, width, MENU_BAR_HEIGHT);
+    show_placed(*this, placement_, view.visible);
     redraw();
 }
 
