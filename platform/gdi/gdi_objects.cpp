@@ -11,6 +11,7 @@
 
 #include "counts.h"
 #include "gdi.h"
+#include "text.h"
 
 namespace zp {
 
@@ -256,8 +257,8 @@ HGDIOBJ make_stock(int which) {
             f->fixed_pitch = fixed;
             f->height = which == DEFAULT_GUI_FONT ? -11 : 16;
             f->weight = which == SYSTEM_FONT ? FW_BOLD : FW_NORMAL;
-            // Fixed choices from the font table, as every text must come out the same.
-            std::strcpy(f->face_name, fixed ? "Courier New" : "Arial");
+            // GDI's default faces from the font table, as every text must come out the same.
+            std::strcpy(f->face_name, default_face_name(fixed));
             return f->handle;
         }
         default:
