@@ -17,10 +17,13 @@ constexpr int CAPTION = 19;
 constexpr int DIALOG_FRAME = 3;
 constexpr int SIZING_FRAME = 4;
 
+// Everything the window layer keeps.
 struct Registry {
     std::vector<std::unique_ptr<WindowClass>> classes;
     std::map<uintptr_t, std::unique_ptr<Window>> windows;
     uintptr_t next_handle = 0x10010;
+    // The one icon and the one cursor every load returns: only their addresses are used.
+    int icon = 0, cursor = 0;
 };
 
 Registry& registry() {
@@ -310,13 +313,11 @@ HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR title) {
 }
 
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) {
-    static int icon;
-    return reinterpret_cast<HICON>(&icon);
+    return reinterpret_cast<HICON>(&registry().icon);
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) {
-    static int cursor;
-    return reinterpret_cast<HCURSOR>(&cursor);
+    return reinterpret_cast<HCURSOR>(&registry().cursor);
 }
 
 HDC WINAPI GetDC(HWND handle) {
