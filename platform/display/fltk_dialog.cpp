@@ -39,13 +39,6 @@ void measure_plain_label(const Fl_Label* label, int& w, int& h) {
     fl_measure(label->value, w, h, 0);
 }
 
-void register_plain_label() {
-    static bool done = false;
-    if (done) return;
-    Fl::set_labeltype(PLAIN_LABEL, draw_plain_label, measure_plain_label);
-    done = true;
-}
-
 // The dialog font's size: the height of the dialog base unit is the font's cell
 // height, of which the em that FLTK sizes fonts by is about five sixths.
 int font_size() {
@@ -76,6 +69,8 @@ public:
 
 }  // namespace
 
+void register_plain_label_type() { Fl::set_labeltype(PLAIN_LABEL, draw_plain_label, measure_plain_label); }
+
 int dialog_key(int fl_key) {
     switch (fl_key) {
         case FL_Enter:
@@ -87,7 +82,6 @@ int dialog_key(int fl_key) {
 
 DialogWindow::DialogWindow(HWND dialog) : Fl_Double_Window(0, 0, 1, 1), dialog_(dialog) {
     end();
-    register_plain_label();
     resizable(nullptr);
     callback(on_close);
     // Modal over the program's other windows, as the platform disables the owner; FLTK

@@ -13,6 +13,9 @@
 
 namespace zp::fltk {
 
+// Makes FLTK draw control texts as plain text; once, before the first dialog.
+void register_plain_label_type();
+
 // Win32 code of the keys that belong to the dialog itself rather than to a control:
 // Enter (presses the default button) and Escape (cancels); 0 for any other key.
 int dialog_key(int fl_key);

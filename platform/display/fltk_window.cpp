@@ -15,8 +15,13 @@ namespace zp::fltk {
 
 namespace {
 
-int handler_depth = 0;
-std::vector<std::unique_ptr<FltkMenu>> retired_menus;
+// Menu arrays replaced while a handler of the presenter ran, and how many run now.
+struct Retired {
+    int handler_depth = 0;
+    std::vector<std::unique_ptr<FltkMenu>> menus;
+};
+Retired retired_state;
+Retired& retired() { return retired_state; }
 
 // Fills one row of the blit with the client area's 0x00RRGGBB pixels as RGB bytes,
 // where the display's layout is not ours; (x, y) is within the part drawn.
@@ -33,15 +38,15 @@ void surface_row(void* data, int x, int y, int w, uchar* out) {
 
 }  // namespace
 
-HandlerScope::HandlerScope() { ++handler_depth; }
-HandlerScope::~HandlerScope() { --handler_depth; }
+HandlerScope::HandlerScope() { ++retired().handler_depth; }
+HandlerScope::~HandlerScope() { --retired().handler_depth; }
 
 void retire_menu(std::unique_ptr<FltkMenu> menu) {
-    if (menu) retired_menus.push_back(std::move(menu));
+    if (menu) retired().menus.push_back(std::move(menu));
 }
 
 void release_retired_menus() {
-    if (handler_depth == 0) retired_menus.clear();
+    if (retired().handler_depth == 0) retired().menus.clear();
 }
 
 PresenterWindow::PresenterWindow(HWND window) : Fl_Window(0, 0, 1, 1), window_(window) {
