@@ -37,7 +37,6 @@ constexpr size_t GLYPH_BUDGET_BYTES = size_t(64) << 20;
 constexpr BYTE FAMILY_ROMAN = 0x10, FAMILY_SWISS = 0x20, FAMILY_MODERN = 0x30,
                FAMILY_SCRIPT = 0x40, FAMILY_DECORATIVE = 0x50;
 
-
 // ANSI (code page 1252) byte to Unicode; 0 for bytes with no character, which draw
 // as the font's default glyph, as control characters do.
 uint32_t unicode_of(unsigned char c) {
