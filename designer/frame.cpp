@@ -21,7 +21,8 @@ constexpr int FULL_STATUS_Y = -210;
 }  // namespace
 
 void draw_frame(DesignerState& state) {
-    // White first, then gray over it: with logging on the two rectangles open each frame.
+    // White first, then gray over it, on purpose: the white never shows, but with logging
+    // on the log opens every frame with both rectangles, as the card's log always has.
     ZORVE_draw_rect(ZORVE_WHITE, SCREEN_LEFT, SCREEN_BOTTOM, SCREEN_RIGHT, SCREEN_TOP, 0);
     ZORVE_draw_rect(ZORVE_GRAY_50, SCREEN_LEFT, SCREEN_BOTTOM, SCREEN_RIGHT, SCREEN_TOP, 0);
     draw_banner();

@@ -11,7 +11,9 @@ constexpr double STAR_RAY = 40.0;
 constexpr int FACE_SIZE = 30;
 constexpr double SMILE_START = 3.4;
 constexpr double SMILE_END = 6.02;
-constexpr double FULL_TURN = 6.283185307;  // a hair short of 2 pi
+// A hair short of 2 pi on purpose: stepping by a sixth of the exact value ends a
+// rounding error below it, and a six-ray starburst would draw its first ray twice.
+constexpr double FULL_TURN = 6.283185307;
 
 // Grey on black, black on everything else.
 int contrast_color(int color);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "rect.h"
 #include "win32.h"
 
 namespace zp {

@@ -135,6 +135,7 @@ void canvas_clear() {
 }
 
 void canvas_present() {
+    // Through the kept window DC, as every copy to the screen goes.
     BitBlt(runtime.window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, runtime.canvas_dc, 0, 0, SRCCOPY);
     runtime.canvas_dirty = 0;
 }
@@ -151,8 +152,6 @@ void canvas_size_changed(HWND window) {
 void canvas_paint(HWND window) {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
-    // Through the kept window DC, as every copy to the screen goes.
-    BitBlt(runtime.window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, runtime.canvas_dc, 0, 0, SRCCOPY);
+    canvas_present();
     EndPaint(window, &paint);
-    runtime.canvas_dirty = 0;
 }

@@ -54,20 +54,47 @@ void draw_new_lines(int count, Text text) {
     ReleaseDC(runtime.console_window, dc);
 }
 
-// Lines printed and not yet drawn: the last CONSOLE_RECENT_LINES of them are kept.
-const char* recent_line(int i) {
-    const int pending = runtime.console_pending;
-    if (pending - i > CONSOLE_RECENT_LINES) return nullptr;
-    const int slot = (runtime.console_recent_next - (pending - i) + 2 * CONSOLE_RECENT_LINES) %
-                     CONSOLE_RECENT_LINES;
-    return runtime.console_recent[slot];
+constexpr int UNDRAWN_LINES = CONSOLE_RECENT_LINES - CONSOLE_RING_LINES;
+
+// Copies a line that leaves the ring before the window drew it, to draw it yet.
+void keep_undrawn(HGLOBAL block) {
+    char* slot = runtime.console_undrawn[runtime.console_undrawn_next];
+    const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+    std::snprintf(slot, CONSOLE_BUFFER_SIZE, "%s", text ? text : "");
+    if (text) GlobalUnlock(block);
+    runtime.console_undrawn_next = (runtime.console_undrawn_next + 1) % UNDRAWN_LINES;
 }
 
 }  // namespace
 
+int console_kept_lines() {
+    if (runtime.oldest_line < 0) return 0;
+    const int count = (runtime.next_line - runtime.oldest_line + CONSOLE_RING_LINES) % CONSOLE_RING_LINES;
+    return count == 0 ? CONSOLE_RING_LINES : count;
+}
+
+HGLOBAL console_kept_line(int k) { return runtime.line_ring[(runtime.oldest_line + k) % CONSOLE_RING_LINES]; }
+
 void console_flush() {
-    if (runtime.console_pending == 0) return;
-    draw_new_lines(runtime.console_pending, recent_line);
+    const int pending = runtime.console_pending;
+    if (pending == 0) return;
+    // The newest pending lines are the ring's last ones; older ones left it meanwhile.
+    const int kept = console_kept_lines();
+    const int in_ring = pending < kept ? pending : kept;
+    const char* ring_text[CONSOLE_RING_LINES];
+    for (int k = 0; k < in_ring; ++k) {
+        HGLOBAL block = console_kept_line(kept - in_ring + k);
+        ring_text[k] = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+    }
+    draw_new_lines(pending, [&](int i) -> const char* {
+        const int back = pending - i;  // 1: the newest
+        if (back <= in_ring) return ring_text[in_ring - back];
+        const int older = back - in_ring;  // 1: the newest that left the ring
+        if (older > UNDRAWN_LINES) return nullptr;
+        return runtime.console_undrawn[(runtime.console_undrawn_next - older + UNDRAWN_LINES) % UNDRAWN_LINES];
+    });
+    for (int k = 0; k < in_ring; ++k)
+        if (ring_text[k]) GlobalUnlock(console_kept_line(kept - in_ring + k));
     runtime.console_pending = 0;
 }
 
@@ -84,12 +111,15 @@ int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list
 size_t console_store(const char* buffer) {
     const size_t n = std::strlen(buffer);
     if (runtime.oldest_line == runtime.next_line) {
+        // The window draws pending lines at the next wait: one it has not drawn yet is
+        // kept until then.
+        if (runtime.console_pending >= CONSOLE_RING_LINES) keep_undrawn(runtime.line_ring[runtime.oldest_line]);
         GlobalFree(runtime.line_ring[runtime.oldest_line]);
         runtime.oldest_line = (runtime.oldest_line + 1) % CONSOLE_RING_LINES;
     }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
     runtime.line_ring[runtime.next_line] = block;
-    if (block) {  // without memory the line is shown but not kept
+    if (block) {
         std::memcpy(GlobalLock(block), buffer, n + 1);
         GlobalUnlock(block);
     }
@@ -100,9 +130,14 @@ size_t console_store(const char* buffer) {
     // The window shows the line when the program next waits: a frame that logs
     // thousands of lines scrolls the window once, not once per line.
     if (runtime.console_window) {
-        std::memcpy(runtime.console_recent[runtime.console_recent_next], buffer, n + 1);
-        runtime.console_recent_next = (runtime.console_recent_next + 1) % CONSOLE_RECENT_LINES;
-        ++runtime.console_pending;
+        if (block) {
+            ++runtime.console_pending;
+        } else {
+            // Without memory the line is not kept, but still shown: now, after the lines
+            // before it.
+            console_flush();
+            draw_new_lines(1, [buffer](int) { return buffer; });
+        }
     }
     return n;
 }
@@ -134,15 +169,11 @@ static void console_repaint(HWND window) {
     console_flush();
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
-    int count = 0;
-    for (int i = runtime.oldest_line; i >= 0 && !(i == runtime.next_line && count > 0);
-         i = (i + 1) % CONSOLE_RING_LINES)
-        ++count;
+    const int count = console_kept_lines();
     std::vector<const char*> texts(static_cast<size_t>(count));
-    for (int k = 0; k < count; ++k)
-        texts[size_t(k)] = static_cast<const char*>(GlobalLock(runtime.line_ring[(runtime.oldest_line + k) % CONSOLE_RING_LINES]));
+    for (int k = 0; k < count; ++k) texts[size_t(k)] = static_cast<const char*>(GlobalLock(console_kept_line(k)));
     draw_new_lines(count, [&texts](int k) { return texts[size_t(k)]; });
-    for (int k = 0; k < count; ++k) GlobalUnlock(runtime.line_ring[(runtime.oldest_line + k) % CONSOLE_RING_LINES]);
+    for (int k = 0; k < count; ++k) GlobalUnlock(console_kept_line(k));
     EndPaint(window, &paint);
 }
 

@@ -1,4 +1,6 @@
 // The drawing calls: correct the arguments, log, build one record, render it.
+// Each call corrects its arguments in its own order (colour or width first): the order
+// of the correction messages in the console is part of what a program's log shows.
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -163,6 +165,8 @@ int ZORVE_draw_text_pt(int color, DrawPoint anchor, int ptsize, const char* text
     if (runtime.logging_flag)
         ZORVE_console_printf("%s text at (%d,%d), \"%s\"\n", palette_names[color], anchor.x,
                              anchor.y, text);
+    // A record carries text only as a movable block, never as the caller's pointer: the
+    // copy is the record's own, as every text the runtime keeps is.
     size_t n = std::strlen(text);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
     if (!block) return 1;  // nothing to draw from; the call still succeeds

@@ -18,6 +18,16 @@ int pump_one_message() {
     return taken;
 }
 
+namespace {
+
+// Whether the wait has its event: any pending one, a periodic one only once the tick
+// that releases it has come.
+bool event_ready() {
+    return runtime.pending_kind != ZORVE_NONE && (runtime.pending_kind != ZORVE_PERIODIC || runtime.tick_flag);
+}
+
+}  // namespace
+
 int wait_for_event() {
     runtime.pending_kind = ZORVE_NONE;
     runtime.pending_key = 0;
@@ -27,7 +37,7 @@ int wait_for_event() {
     runtime.pending_code = 0;
     runtime.pending_ctrl = 0;
     runtime.pending_shift = 0;
-    while (runtime.pending_kind == ZORVE_NONE || (runtime.pending_kind == ZORVE_PERIODIC && !runtime.tick_flag)) {
+    while (!event_ready()) {
         const int taken = pump_one_message();
         // A quit taken in this pass wins over playback: the scripted event waits for the
         // next wait, and quitting or closing the window is never lost.
@@ -58,8 +68,7 @@ int wait_for_event() {
         }
         // Nothing was taken and nothing can happen without a new message: sleep until
         // input, a paint or the next tick instead of polling.
-        const bool done = runtime.pending_kind != ZORVE_NONE && (runtime.pending_kind != ZORVE_PERIODIC || runtime.tick_flag);
-        if (!taken && !done && !runtime.playing_flag && !runtime.play_one_flag) WaitMessage();
+        if (!taken && !event_ready() && !runtime.playing_flag && !runtime.play_one_flag) WaitMessage();
     }
     if (runtime.recording_flag) script_record_event(runtime.pending_kind);
     session_record_event(runtime.pending_kind);

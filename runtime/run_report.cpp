@@ -165,10 +165,8 @@ std::string report_text() {
     j.open_member("console", '{');
     j.member("lines", r.console_lines);
     j.open_member("last", '[');
-    int count = 0;
-    for (int i = runtime.oldest_line; i >= 0 && !(i == runtime.next_line && count > 0);
-         i = (i + 1) % CONSOLE_RING_LINES, ++count) {
-        HGLOBAL block = runtime.line_ring[i];
+    for (int k = 0; k < console_kept_lines(); ++k) {
+        HGLOBAL block = console_kept_line(k);
         const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
         j.comma();
         j.string(without_line_end(text).c_str());

@@ -43,7 +43,7 @@ inline int saturate(long long v) { return v > INT_MAX ? INT_MAX : (v < INT_MIN ?
 constexpr int CONSOLE_BUFFER_SIZE = 1024;
 constexpr int CONSOLE_RING_LINES = 25;
 // Lines printed since the console was last drawn that are kept to draw: more than a
-// console window shows.
+// console window shows. The newest of them are in the ring.
 constexpr int CONSOLE_RECENT_LINES = 128;
 
 // Palette: names for log lines, values in the platform's colour format.
@@ -161,6 +161,10 @@ void console_show(int flag);
 int format_line(char (&buffer)[CONSOLE_BUFFER_SIZE], const char* format, va_list args);
 // Stores a formatted line and draws it at the next wait; returns its length.
 size_t console_store(const char* line);
+// The ring's lines, oldest first: how many it holds, and the block of the k-th (null
+// for a line that could not be kept).
+int console_kept_lines();
+HGLOBAL console_kept_line(int k);
 // A file name as a message shows it: control characters escaped (\n, \t, \xHH), so
 // that a name cannot break a console line, and a name too long shortened in the middle,
 // so that the reason after it still fits the line.
@@ -397,10 +401,11 @@ struct RuntimeState {
     int oldest_line = -1;
     int next_line = 0;
     ConsoleTap console_tap = nullptr;
-    // Lines printed and not yet drawn in the window: how many, and the last of them.
+    // Lines printed and not yet drawn in the window: how many, and those of them that
+    // left the ring before they were drawn (the last of them, oldest first from `next`).
     int console_pending = 0;
-    char console_recent[CONSOLE_RECENT_LINES][CONSOLE_BUFFER_SIZE] = {};
-    int console_recent_next = 0;
+    char console_undrawn[CONSOLE_RECENT_LINES - CONSOLE_RING_LINES][CONSOLE_BUFFER_SIZE] = {};
+    int console_undrawn_next = 0;
 
     // The text dialog's answer, while one is open.
     char* answer_buffer = nullptr;

@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "fltk_display.h"
+#include "fltk_place.h"
 #include "fltk_scale.h"
 #include "fltk_text.h"
 
@@ -37,13 +38,6 @@ void draw_plain_label(const Fl_Label* label, int x, int y, int w, int h, Fl_Alig
 void measure_plain_label(const Fl_Label* label, int& w, int& h) {
     fl_font(label->font, label->size);
     fl_measure(label->value, w, h, 0);
-}
-
-void register_plain_label() {
-    static bool done = false;
-    if (done) return;
-    Fl::set_labeltype(PLAIN_LABEL, draw_plain_label, measure_plain_label);
-    done = true;
 }
 
 // The dialog font's size: the height of the dialog base unit is the font's cell
@@ -85,6 +79,8 @@ public:
 
 }  // namespace
 
+void register_plain_label_type() { Fl::set_labeltype(PLAIN_LABEL, draw_plain_label, measure_plain_label); }
+
 int dialog_key(int fl_key) {
     switch (fl_key) {
         case FL_Enter:
@@ -96,7 +92,6 @@ int dialog_key(int fl_key) {
 
 DialogWindow::DialogWindow(HWND dialog) : Fl_Double_Window(0, 0, 1, 1), dialog_(dialog) {
     end();
-    register_plain_label();
     resizable(nullptr);
     callback(on_close);
     // Modal over the program's other windows, as the platform disables the owner; FLTK
@@ -106,23 +101,13 @@ DialogWindow::DialogWindow(HWND dialog) : Fl_Double_Window(0, 0, 1, 1), dialog_(
 }
 
 void DialogWindow::sync(const WindowView& view) {
-    const std::string title = utf8_of_latin1(view.title);
-    if (!label() || title != label()) copy_label(title.c_str());
-    const int width = std::max(to_screen(view.client_width), 1), height = std::max(to_screen(view.client_height), 1);
-    if (to_screen(view.x) != placed_x_ || to_screen(view.y) != placed_y_ || width != w() || height != h()) {
-        placed_x_ = to_screen(view.x);
-        placed_y_ = to_screen(view.y);
-        resize(placed_x_, placed_y_, width, height);
-        size_range(width, height, width, height);
-    }
+    show_title(*this, view.title);
+    place(*this, placement_, to_screen(view.x), to_screen(view.y), std::max(to_screen(view.client_width), 1),
+          std::max(to_screen(view.client_height), 1));
     sync_controls();
-    if (view.visible && !shown()) {
-        position(placed_x_, placed_y_);
-        show();
+    if (show_placed(*this, placement_, view.visible)) {
         focus_first_field();
         take_keyboard(this);
-    } else if (!view.visible && shown()) {
-        hide();
     }
 }
 

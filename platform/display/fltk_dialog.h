@@ -9,8 +9,12 @@
 #include <vector>
 
 #include "../presenter.h"
+#include "fltk_place.h"
 
 namespace zp::fltk {
+
+// Makes FLTK draw control texts as plain text; once, before the first dialog.
+void register_plain_label_type();
 
 // Win32 code of the keys that belong to the dialog itself rather than to a control:
 // Enter (presses the default button) and Escape (cancels); 0 for any other key.
@@ -47,7 +51,7 @@ private:
 
     HWND dialog_;
     std::vector<Control> controls_;
-    int placed_x_ = -1, placed_y_ = -1;
+    Placement placement_;
 };
 
 }  // namespace zp::fltk

@@ -21,15 +21,20 @@ namespace {
 using fltk::DialogWindow;
 using fltk::PresenterWindow;
 
-// Windows showing a client surface, and dialogs showing widgets.
-std::map<HWND, PresenterWindow*>& windows() {
-    static std::map<HWND, PresenterWindow*> table;
-    return table;
+// Everything the presenter keeps: windows showing a client surface, dialogs showing
+// widgets, and whether the display was made ready for them.
+struct DesktopState {
+    std::map<HWND, PresenterWindow*> windows;
+    std::map<HWND, DialogWindow*> dialogs;
+    bool started = false;
+};
+
+DesktopState& desktop() {
+    static DesktopState state;
+    return state;
 }
-std::map<HWND, DialogWindow*>& dialogs() {
-    static std::map<HWND, DialogWindow*> table;
-    return table;
-}
+std::map<HWND, PresenterWindow*>& windows() { return desktop().windows; }
+std::map<HWND, DialogWindow*>& dialogs() { return desktop().dialogs; }
 
 PresenterWindow* find_window(HWND window) {
     auto it = windows().find(window);
@@ -48,8 +53,7 @@ void use_project_fonts() {
 
 // The display itself was opened when the presenter was chosen.
 void start_display() {
-    static bool started = false;
-    if (started) return;
+    if (desktop().started) return;
     Fl::visual(FL_RGB);  // true colour for fl_draw_image, before any window is shown
     // Every window's WM_CLASS names the program, so that desktops group its windows and
     // match them with its launcher (a desktop entry's StartupWMClass).
@@ -60,7 +64,8 @@ void start_display() {
     // size: it grows with the scale as the menu's and the dialog's texts do.
     FL_NORMAL_SIZE = static_cast<Fl_Fontsize>(FL_NORMAL_SIZE * fltk::window_scale());
     fltk::register_menu_label_type();
-    started = true;
+    fltk::register_plain_label_type();
+    desktop().started = true;
 }
 
 void forget_window(HWND window) {
@@ -128,7 +133,7 @@ void wait(int64_t timeout_ms) {
 
 int64_t now_ms() {
     using clock = std::chrono::steady_clock;
-    static const clock::time_point start = clock::now();
+    static const clock::time_point start = clock::now();  // the clock's origin, set once
     return std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start).count();
 }
 

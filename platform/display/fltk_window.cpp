@@ -9,14 +9,20 @@
 #include "fltk_display.h"
 #include "fltk_icon.h"
 #include "fltk_keys.h"
+#include "fltk_place.h"
 #include "fltk_scale.h"
 
 namespace zp::fltk {
 
 namespace {
 
-int handler_depth = 0;
-std::vector<std::unique_ptr<FltkMenu>> retired_menus;
+// Menu arrays replaced while a handler of the presenter ran, and how many run now.
+struct Retired {
+    int handler_depth = 0;
+    std::vector<std::unique_ptr<FltkMenu>> menus;
+};
+Retired retired_state;
+Retired& retired() { return retired_state; }
 
 // Fills one row of the blit with the client area's 0x00RRGGBB pixels as RGB bytes,
 // where the display's layout is not ours; (x, y) is within the part drawn.
@@ -33,15 +39,15 @@ void surface_row(void* data, int x, int y, int w, uchar* out) {
 
 }  // namespace
 
-HandlerScope::HandlerScope() { ++handler_depth; }
-HandlerScope::~HandlerScope() { --handler_depth; }
+HandlerScope::HandlerScope() { ++retired().handler_depth; }
+HandlerScope::~HandlerScope() { --retired().handler_depth; }
 
 void retire_menu(std::unique_ptr<FltkMenu> menu) {
-    if (menu) retired_menus.push_back(std::move(menu));
+    if (menu) retired().menus.push_back(std::move(menu));
 }
 
 void release_retired_menus() {
-    if (handler_depth == 0) retired_menus.clear();
+    if (retired().handler_depth == 0) retired().menus.clear();
 }
 
 PresenterWindow::PresenterWindow(HWND window) : Fl_Window(0, 0, 1, 1), window_(window) {
@@ -56,7 +62,7 @@ PresenterWindow::~PresenterWindow() { retire_menu(std::move(menu_)); }
 int PresenterWindow::client_top() const { return bar_ ? to_screen(MENU_BAR_HEIGHT) : 0; }
 
 void PresenterWindow::sync(const WindowView& view) {
-    if (!label() || view.title != label()) copy_label(view.title.c_str());
+    show_title(*this, view.title);
     if (view.icon_big.data != icon_big_ || view.icon_small.data != icon_small_) {
         icon_big_ = view.icon_big.data;
         icon_small_ = view.icon_small.data;
@@ -65,24 +71,11 @@ void PresenterWindow::sync(const WindowView& view) {
     sync_menu(view.menu);
     client_width_ = std::max(view.client_width, 0);
     client_height_ = std::max(view.client_height, 0);
-    int width = std::max(to_screen(client_width_), 1);
-    int height = std::max(to_screen(client_height_) + client_top(), 1);
-    if (to_screen(view.x) != placed_x_ || to_screen(view.y) != placed_y_ || width != w() || height != h()) {
-        placed_x_ = to_screen(view.x);
-        placed_y_ = to_screen(view.y);
-        resize(placed_x_, placed_y_, width, height);
-        // The platform fixes the size: the person cannot resize the window.
-        size_range(width, height, width, height);
-        if (bar_) bar_->resize(0, 0, width, client_top());
-    }
-    if (view.visible && !shown()) {
-        // Shown again after hiding: at the platform's position, not where the window
-        // manager last put the client area inside its frame.
-        position(placed_x_, placed_y_);
-        show();
-    } else if (!view.visible && shown()) {
-        hide();
-    }
+    const int width = std::max(to_screen(client_width_), 1);
+    const int height = std::max(to_screen(client_height_) + client_top(), 1);
+    if (place(*this, placement_, to_screen(view.x), to_screen(view.y), width, height) && bar_)
+        bar_->resize(0, 0, width, client_top());
+    show_placed(*this, placement_, view.visible);
     redraw();
 }
 
@@ -114,14 +107,7 @@ void PresenterWindow::sync_menu(HMENU menu) {
 
 void PresenterWindow::surface_drawn(const RECT& changed) {
     // Only what changed is sent to the display at the next flush.
-    if (changed_.left >= changed_.right) {
-        changed_ = changed;
-    } else {
-        changed_.left = std::min(changed_.left, changed.left);
-        changed_.top = std::min(changed_.top, changed.top);
-        changed_.right = std::max(changed_.right, changed.right);
-        changed_.bottom = std::max(changed_.bottom, changed.bottom);
-    }
+    changed_ = rect_union(changed_, changed);
     damage(FL_DAMAGE_USER1);
 }
 
@@ -135,9 +121,7 @@ void PresenterWindow::draw() {
     if (window_view(window_, &view) && view.client.data) {
         shown_w = std::min(view.client.width, client_width_);
         shown_h = std::min(view.client.height, client_height_);
-        RECT part = whole ? RECT{0, 0, shown_w, shown_h} : changed_;
-        part.right = std::min<LONG>(part.right, shown_w);
-        part.bottom = std::min<LONG>(part.bottom, shown_h);
+        const RECT part = rect_clip(whole ? RECT{0, 0, shown_w, shown_h} : changed_, shown_w, shown_h);
         const int w = part.right - part.left, h = part.bottom - part.top;
         if (w > 0 && h > 0) {
             const Pixels& p = view.client;

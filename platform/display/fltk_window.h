@@ -11,6 +11,7 @@
 
 #include "../presenter.h"
 #include "fltk_menu.h"
+#include "fltk_place.h"
 
 namespace zp::fltk {
 
@@ -40,10 +41,7 @@ private:
 
     HWND window_;
     int client_width_ = 0, client_height_ = 0;
-    // Where the platform last placed the window. The FLTK window's own x() and y()
-    // follow the window manager's placement of the client area inside its frame, so
-    // comparing with them would move the window on every change.
-    int placed_x_ = -1, placed_y_ = -1;
+    Placement placement_;
     int last_move_x_ = -1, last_move_y_ = -1;
     Fl_Menu_Bar* bar_ = nullptr;
     const uint32_t* icon_big_ = nullptr;  // the icons' pixels as last shown

@@ -10,26 +10,31 @@
 namespace zp {
 namespace {
 
-int screen_width = 1024;
-int screen_height = 768;
-int64_t clock_ms = 0;
-int64_t idle_count = 0;
-int64_t last_change_ms = 0;  // when a window last showed something new
 // How long a program's own run may wait through timer ticks alone, showing nothing new,
 // before it counts as waiting for input that will never come.
 constexpr int64_t IDLE_LIMIT_MS = 60000;
-headless::IdleHook idle_hook;
+
+// Everything the presenter keeps; a new process starts with these values.
+struct HeadlessState {
+    int screen_width = 1024;
+    int screen_height = 768;
+    int64_t clock_ms = 0;
+    int64_t idle_count = 0;
+    int64_t last_change_ms = 0;  // when a window last showed something new
+    headless::IdleHook idle_hook;
+};
+HeadlessState state;
 
 void screen_size(int* width, int* height) {
-    *width = screen_width;
-    *height = screen_height;
+    *width = state.screen_width;
+    *height = state.screen_height;
 }
 
 void window_changed(HWND) {}
 void window_destroyed(HWND) {}
-void window_drawn(HWND, const RECT&) { last_change_ms = clock_ms; }
+void window_drawn(HWND, const RECT&) { state.last_change_ms = state.clock_ms; }
 void poll() {}
-int64_t now_ms() { return clock_ms; }
+int64_t now_ms() { return state.clock_ms; }
 
 // An open dialog is answered with Enter, as a person who has nothing to type would.
 bool answer_open_dialog() {
@@ -56,24 +61,24 @@ void end_the_wait() {
 }
 
 void wait(int64_t timeout_ms) {
-    ++idle_count;
-    if (!idle_hook) {
+    ++state.idle_count;
+    if (!state.idle_hook) {
         // A program's own run: nobody is there to type into a dialog, and time goes
         // straight to the next timer, nothing else being able to happen meanwhile,
         // until a long stretch of ticks has shown nothing new.
         if (answer_open_dialog()) return;
-        if (timeout_ms >= 0 && clock_ms - last_change_ms < IDLE_LIMIT_MS) {
-            clock_ms += timeout_ms;
+        if (timeout_ms >= 0 && state.clock_ms - state.last_change_ms < IDLE_LIMIT_MS) {
+            state.clock_ms += timeout_ms;
         } else {
-            last_change_ms = clock_ms;
+            state.last_change_ms = state.clock_ms;
             end_the_wait();
         }
         return;
     }
-    const int64_t before = clock_ms;
-    idle_hook();
+    const int64_t before = state.clock_ms;
+    state.idle_hook();
     // Time that passed counts as progress while a timer may come due after more of it.
-    const bool time_helps = clock_ms != before && timers_running();
+    const bool time_helps = state.clock_ms != before && timers_running();
     if (!messages_available() && !time_helps)
         throw headless::Stuck(
             "headless: the program waits for input, but nothing can arrive (no queued "
@@ -88,14 +93,14 @@ const Presenter headless_presenter = {"headless", false, screen_size, window_cha
 namespace headless {
 
 void set_screen_size(int width, int height) {
-    screen_width = width;
-    screen_height = height;
+    state.screen_width = width;
+    state.screen_height = height;
 }
 
-int64_t now_ms() { return clock_ms; }
-void advance_clock(int64_t ms) { clock_ms += ms; }
-void set_idle_hook(IdleHook hook) { idle_hook = std::move(hook); }
-int64_t idle_calls() { return idle_count; }
+int64_t now_ms() { return state.clock_ms; }
+void advance_clock(int64_t ms) { state.clock_ms += ms; }
+void set_idle_hook(IdleHook hook) { state.idle_hook = std::move(hook); }
+int64_t idle_calls() { return state.idle_count; }
 
 }  // namespace headless
 }  // namespace zp

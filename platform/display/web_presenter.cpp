@@ -82,13 +82,10 @@ void window_destroyed(HWND window) { web_window_destroyed(reinterpret_cast<uintp
 void window_drawn(HWND window, const RECT& changed) {
     WindowView view;
     if (!window_view(window, &view) || view.dialog || !view.client.data) return;
-    const int left = changed.left < 0 ? 0 : changed.left;
-    const int top = changed.top < 0 ? 0 : changed.top;
-    const int right = changed.right > view.client.width ? view.client.width : changed.right;
-    const int bottom = changed.bottom > view.client.height ? view.client.height : changed.bottom;
-    if (left >= right || top >= bottom) return;
-    web_present(reinterpret_cast<uintptr_t>(window), view.client.data, view.client.stride, left, top,
-                right - left, bottom - top);
+    const RECT r = rect_clip(changed, view.client.width, view.client.height);
+    if (rect_empty(r)) return;
+    web_present(reinterpret_cast<uintptr_t>(window), view.client.data, view.client.stride, r.left, r.top,
+                r.right - r.left, r.bottom - r.top);
 }
 
 void poll() {

@@ -82,10 +82,19 @@ std::string find_file(const char* name) {
     return {};
 }
 
+// What has been told about the table's files, so that each thing is told once.
+struct Reports {
+    bool missing = false;
+    std::set<std::string> unusable;
+};
+Reports& reports() {
+    static Reports r;
+    return r;
+}
+
 void report_missing(const char* name) {
-    static bool reported = false;
-    if (reported) return;
-    reported = true;
+    if (reports().missing) return;
+    reports().missing = true;
     const char* env = std::getenv("ZORVE_FONT_DIR");
     std::fprintf(stderr,
                  "zorve: font file %s not found in %s (Debian package fonts-liberation); "
@@ -95,8 +104,7 @@ void report_missing(const char* name) {
 
 // A table file that FreeType cannot draw with, told once per file.
 void report_unusable(const std::string& path, const std::string& why) {
-    static std::set<std::string> reported;
-    if (!reported.insert(path).second) return;
+    if (!reports().unusable.insert(path).second) return;
     std::fprintf(stderr, "zorve: font file %s cannot be used (%s); text uses fontconfig's faces instead\n",
                  path.c_str(), why.c_str());
 }

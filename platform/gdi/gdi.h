@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "../rect.h"
 #include "../win32.h"
 
 namespace zp {
@@ -44,14 +45,7 @@ struct Surface {
         if (right > width) right = width;
         if (bottom > height) bottom = height;
         if (left >= right || top >= bottom) return;
-        if (damage.left >= damage.right) {
-            damage = {LONG(left), LONG(top), LONG(right), LONG(bottom)};
-            return;
-        }
-        if (left < damage.left) damage.left = LONG(left);
-        if (top < damage.top) damage.top = LONG(top);
-        if (right > damage.right) damage.right = LONG(right);
-        if (bottom > damage.bottom) damage.bottom = LONG(bottom);
+        damage = rect_union(damage, {LONG(left), LONG(top), LONG(right), LONG(bottom)});
     }
     void mark_all() { mark(0, 0, width, height); }
     // mark() for one pixel known to be inside the surface. Mostly the pixel is inside
@@ -150,7 +144,7 @@ struct DC : GdiObject {
     ~DC();
 };
 
-// Settles how a DC draws with a newly selected pen or brush (raster_tools.cpp).
+// Settles how a DC draws with a newly selected pen or brush.
 void pen_selected(DC& dc, const Pen& pen);
 void brush_selected(DC& dc, const Brush& brush);
 

@@ -11,6 +11,7 @@
 
 #include "counts.h"
 #include "gdi.h"
+#include "text.h"
 
 namespace zp {
 
@@ -24,10 +25,62 @@ struct Spare {
 };
 constexpr size_t SPARES_MAX = 4;
 constexpr size_t SPARE_PIXELS_MAX = size_t(4) << 20;
-std::vector<Spare>& spares() {
-    static auto* kept = new std::vector<Spare>;  // never destroyed: surfaces may outlive it
-    return *kept;
+
+// Objects of one type in chunks that never move, cells reused through a free list.
+template <class T>
+class Pool {
+public:
+    template <class... Args>
+    T* make(Args&&... args) {
+        if (free_.empty()) grow();
+        void* cell = free_.back();
+        free_.pop_back();
+        return new (cell) T(std::forward<Args>(args)...);
+    }
+    void destroy(T* object) {
+        object->~T();
+        free_.push_back(object);
+    }
+
+private:
+    static constexpr size_t CHUNK = 64;
+    struct alignas(T) Cell {
+        unsigned char bytes[sizeof(T)];
+    };
+    void grow() {
+        chunks_.push_back(std::make_unique<Cell[]>(CHUNK));
+        for (size_t i = CHUNK; i-- > 0;) free_.push_back(&chunks_.back()[i]);
+    }
+    std::vector<std::unique_ptr<Cell[]>> chunks_;
+    std::vector<void*> free_;
+};
+
+constexpr int STOCK_COUNT = 18;
+constexpr int DEFAULT_BITMAP = STOCK_COUNT;  // the 1 x 1 bitmap of a new memory DC
+
+// Everything the object layer keeps besides the handle table (gdi.h). It never starts
+// again: handles and surfaces stay valid until the process ends.
+struct Objects {
+    Pool<Pen> pens;
+    Pool<Brush> brushes;
+    Pool<Font> fonts;
+    Pool<Bitmap> bitmaps;
+    Pool<DC> dcs;
+    std::vector<uint32_t> free_slots;
+    int live[static_cast<int>(ObjType::Count)] = {};
+    HGDIOBJ stock[STOCK_COUNT + 1] = {};  // made on first use
+    std::vector<Spare> spares;
+    Surface nowhere;  // what a DC draws on once its window's surface is gone: nothing
+};
+
+// Never destroyed: objects refer to each other through the table while they go, a
+// program's last objects live until the process ends, and surfaces may outlive it all.
+Objects& objects() {
+    static Objects* o = new Objects;
+    return *o;
 }
+
+std::vector<Spare>& spares() { return objects().spares; }
 
 size_t pixel_count(int w, int h) {
     const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
@@ -105,52 +158,6 @@ void Surface::resize(int w, int h) {
 HandleTable handle_table = {nullptr, 0};
 
 namespace {
-
-// Objects of one type in chunks that never move, cells reused through a free list.
-template <class T>
-class Pool {
-public:
-    template <class... Args>
-    T* make(Args&&... args) {
-        if (free_.empty()) grow();
-        void* cell = free_.back();
-        free_.pop_back();
-        return new (cell) T(std::forward<Args>(args)...);
-    }
-    void destroy(T* object) {
-        object->~T();
-        free_.push_back(object);
-    }
-
-private:
-    static constexpr size_t CHUNK = 64;
-    struct alignas(T) Cell {
-        unsigned char bytes[sizeof(T)];
-    };
-    void grow() {
-        chunks_.push_back(std::make_unique<Cell[]>(CHUNK));
-        for (size_t i = CHUNK; i-- > 0;) free_.push_back(&chunks_.back()[i]);
-    }
-    std::vector<std::unique_ptr<Cell[]>> chunks_;
-    std::vector<void*> free_;
-};
-
-struct Objects {
-    Pool<Pen> pens;
-    Pool<Brush> brushes;
-    Pool<Font> fonts;
-    Pool<Bitmap> bitmaps;
-    Pool<DC> dcs;
-    std::vector<uint32_t> free_slots;
-    int live[static_cast<int>(ObjType::Count)] = {};
-};
-
-// Never destroyed: objects refer to each other through the table while they go, and
-// a program's last objects live until the process ends.
-Objects& objects() {
-    static Objects* o = new Objects;
-    return *o;
-}
 
 HGDIOBJ encode(uint64_t index, uint64_t generation) {
     return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>((generation << HANDLE_INDEX_BITS) | (index + 1)));
@@ -256,8 +263,8 @@ HGDIOBJ make_stock(int which) {
             f->fixed_pitch = fixed;
             f->height = which == DEFAULT_GUI_FONT ? -11 : 16;
             f->weight = which == SYSTEM_FONT ? FW_BOLD : FW_NORMAL;
-            // Fixed choices from the font table, as every text must come out the same.
-            std::strcpy(f->face_name, fixed ? "Courier New" : "Arial");
+            // GDI's default faces from the font table, as every text must come out the same.
+            std::strcpy(f->face_name, default_face_name(fixed));
             return f->handle;
         }
         default:
@@ -265,22 +272,19 @@ HGDIOBJ make_stock(int which) {
     }
 }
 
-constexpr int STOCK_COUNT = 18;
-constexpr int DEFAULT_BITMAP = STOCK_COUNT;  // the 1 x 1 bitmap of a new memory DC
-
 HGDIOBJ stock_object(int which) {
-    static HGDIOBJ objects[STOCK_COUNT + 1] = {};
     if (which < 0 || which > STOCK_COUNT) return nullptr;
-    if (!objects[which]) {
+    HGDIOBJ* stock = objects().stock;
+    if (!stock[which]) {
         if (which == DEFAULT_BITMAP) {
             Bitmap* b = new_bitmap(1, 1, true);
             b->surface.row(0)[0] = 0xFFFFFF;
-            objects[which] = b->handle;
+            stock[which] = b->handle;
         } else {
-            objects[which] = make_stock(which);
+            stock[which] = make_stock(which);
         }
     }
-    return objects[which];
+    return stock[which];
 }
 
 // Very large bitmaps are refused rather than allocated.
@@ -351,12 +355,12 @@ DC::~DC() {
 }
 
 void detach_surface_dcs(const Surface* surface) {
-    static Surface nowhere;
+    Surface* nowhere = &objects().nowhere;
     for (uint64_t i = 0; i < handle_table.size; ++i) {
         const HandleSlot& s = handle_table.slots[i];
         if ((s.tag & 0xFF) != static_cast<uint64_t>(ObjType::DC)) continue;
         auto* dc = static_cast<DC*>(s.object);
-        if (dc->surface == surface && !dc->memory) dc->surface = &nowhere;
+        if (dc->surface == surface && !dc->memory) dc->surface = nowhere;
     }
 }
 

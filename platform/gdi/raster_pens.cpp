@@ -73,7 +73,7 @@ void wide_ellipse(Coverage& coverage, const Box& box, i64 width) {
     const i64 w = box.right - box.left, h = box.bottom - box.top;
     if (w <= EllipseRows::TRACED_LIMIT && h <= EllipseRows::TRACED_LIMIT &&
         width <= EllipseRows::TRACED_LIMIT) {
-        static std::vector<Pt> pts;  // kept for the next ellipse
+        static std::vector<Pt> pts;  // scratch, its memory kept for the next ellipse
         ellipse_outline(box.left, box.top, box.right, box.bottom, pts);
         // Estimate the cost of a disc and a band at every point near the window, in
         // pixels set: stamping is exact, but a wide pen on a long stretch of outline
@@ -112,7 +112,7 @@ void thin_polyline_of(const DC& dc, const Pt* points, size_t count, bool close, 
 void thin_ellipse(const DC& dc, i64 left, i64 top, i64 right, i64 bottom, const EllipseRows& rows) {
     Painter painter(*dc.surface, dc.pen_pixel);
     if (right - left <= EllipseRows::TRACED_LIMIT && bottom - top <= EllipseRows::TRACED_LIMIT) {
-        static std::vector<Pt> outline;  // kept for the next ellipse
+        static std::vector<Pt> outline;  // scratch, its memory kept for the next ellipse
         ellipse_outline(left, top, right, bottom, outline);
         for (const Pt& p : outline) painter.dot(p.x, p.y);
     } else {

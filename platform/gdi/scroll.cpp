@@ -12,9 +12,8 @@ namespace {
 // row already overwritten.
 void scroll_rect(Surface& s, int dx, int dy, RECT src) {
     RECT dst = {src.left + dx, src.top + dy, src.right + dx, src.bottom + dy};
-    RECT clip = {std::max(dst.left, src.left), std::max(dst.top, src.top),
-                 std::min(dst.right, src.right), std::min(dst.bottom, src.bottom)};
-    if (clip.left >= clip.right || clip.top >= clip.bottom) return;
+    const RECT clip = rect_intersect(dst, src);
+    if (rect_empty(clip)) return;
     const size_t bytes = static_cast<size_t>(clip.right - clip.left) * sizeof(uint32_t);
     auto move_row = [&](int y) {
         std::memmove(s.row(y) + clip.left, s.row(y - dy) + (clip.left - dx), bytes);
@@ -35,20 +34,11 @@ extern "C" int WINAPI ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, c
     DC* dc = lookup_dc(handle);
     if (!dc) return FALSE;
     Surface& s = *dc->surface;
-    RECT area = {0, 0, s.width, s.height};
-    if (scroll) area = *scroll;
-    if (clip) {
-        area.left = std::max(area.left, clip->left);
-        area.top = std::max(area.top, clip->top);
-        area.right = std::min(area.right, clip->right);
-        area.bottom = std::min(area.bottom, clip->bottom);
-    }
-    area.left = std::max<LONG>(area.left, 0);
-    area.top = std::max<LONG>(area.top, 0);
-    area.right = std::min<LONG>(area.right, s.width);
-    area.bottom = std::min<LONG>(area.bottom, s.height);
+    RECT area = scroll ? *scroll : RECT{0, 0, s.width, s.height};
+    if (clip) area = rect_intersect(area, *clip);
+    area = rect_clip(area, s.width, s.height);
     if (update) *update = {0, 0, 0, 0};
-    if (area.left >= area.right || area.top >= area.bottom) return TRUE;
+    if (rect_empty(area)) return TRUE;
     // Shifts beyond the area move nothing in.
     const long long w = area.right - area.left, h = area.bottom - area.top;
     if (dx >= w || -static_cast<long long>(dx) >= w || dy >= h || -static_cast<long long>(dy) >= h) {

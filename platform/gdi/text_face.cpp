@@ -37,21 +37,6 @@ constexpr size_t GLYPH_BUDGET_BYTES = size_t(64) << 20;
 constexpr BYTE FAMILY_ROMAN = 0x10, FAMILY_SWISS = 0x20, FAMILY_MODERN = 0x30,
                FAMILY_SCRIPT = 0x40, FAMILY_DECORATIVE = 0x50;
 
-void report_no_font(const char* why) {
-    static bool reported = false;
-    if (reported) return;
-    reported = true;
-    std::fprintf(stderr, "zorve: no usable font (%s); text will not be drawn\n", why);
-}
-
-FT_Library freetype() {
-    static FT_Library library = [] {
-        FT_Library l = nullptr;
-        return FT_Init_FreeType(&l) == 0 ? l : nullptr;
-    }();
-    return library;
-}
-
 // ANSI (code page 1252) byte to Unicode; 0 for bytes with no character, which draw
 // as the font's default glyph, as control characters do.
 uint32_t unicode_of(unsigned char c) {
@@ -79,23 +64,76 @@ struct SizedFace : FontFace {
     Glyph glyphs[256];
 };
 
-size_t& glyph_bytes() {
-    static size_t bytes = 0;
-    return bytes;
+struct OpenedFace {
+    FT_Face face = nullptr;
+    std::string why;  // when face is null
+};
+
+// What makes two font requests equal, kept flat so that a lookup neither allocates
+// nor compares more than a few words.
+struct RequestKey {
+    char name[LF_FACESIZE] = {};
+    int height = 0;
+    int weight = 0;
+    bool italic = false;
+    bool fixed = false;
+    bool operator==(const RequestKey& o) const {
+        return height == o.height && weight == o.weight && italic == o.italic &&
+               fixed == o.fixed && std::strcmp(name, o.name) == 0;
+    }
+};
+
+struct RequestHash {
+    size_t operator()(const RequestKey& k) const {
+        uint64_t h = 1469598103934665603ull;
+        auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+        for (const char* p = k.name; *p; ++p) mix(static_cast<unsigned char>(*p));
+        mix(static_cast<uint32_t>(k.height));
+        mix(static_cast<uint32_t>(k.weight) << 2 | k.italic << 1 | k.fixed);
+        return static_cast<size_t>(h);
+    }
+};
+
+// Everything the text module keeps. Apart from whether the missing font was reported,
+// it is all caches, each a pure function of its key and the font files, so it never
+// needs resetting; and it is never destroyed, because fonts point at its faces.
+struct TextState {
+    FT_Library library = nullptr;  // null when FreeType could not start
+    bool no_font_reported = false;
+    // Opened face files by path and index, sized faces by face, height, synthetic
+    // weight and slant, stand-ins for when no font opens by height, and the faces of
+    // font requests (an index over the others).
+    std::map<std::pair<std::string, int>, OpenedFace> opened;
+    std::map<std::tuple<FT_Face, int, int, bool>, std::unique_ptr<SizedFace>> sized;
+    std::map<int, std::unique_ptr<FontFace>> fallback;
+    std::unordered_map<RequestKey, const FontFace*, RequestHash> requests;
+    size_t glyph_bytes = 0;  // of the glyphs rendered in the sized faces
+};
+
+TextState& text_state() {
+    static TextState& state = *[] {
+        auto* t = new TextState;
+        if (FT_Init_FreeType(&t->library) != 0) t->library = nullptr;
+        return t;
+    }();
+    return state;
 }
 
-std::map<std::tuple<FT_Face, int, int, bool>, std::unique_ptr<SizedFace>>& sized_faces() {
-    static std::map<std::tuple<FT_Face, int, int, bool>, std::unique_ptr<SizedFace>> faces;
-    return faces;
+FT_Library freetype() { return text_state().library; }
+
+void report_no_font(const char* why) {
+    if (text_state().no_font_reported) return;
+    text_state().no_font_reported = true;
+    std::fprintf(stderr, "zorve: no usable font (%s); text will not be drawn\n", why);
 }
 
 void drop_all_glyphs() {
-    for (auto& [key, face] : sized_faces())
+    for (auto& [key, face] : text_state().sized)
         for (Glyph& g : face->glyphs) {
             g.coverage.reset();
             g.rendered = false;
         }
-    glyph_bytes() = 0;
+    text_state().glyph_bytes = 0;
 }
 
 // FreeType reads a face file through a descriptor the file was checked on.
@@ -158,13 +196,8 @@ FT_Face open_face_file(const FaceFile& file, std::string* why) {
     return nullptr;
 }
 
-struct OpenedFace {
-    FT_Face face = nullptr;
-    std::string why;  // when face is null
-};
-
 const OpenedFace& opened_face(const FaceFile& file) {
-    static std::map<std::pair<std::string, int>, OpenedFace> faces;
+    auto& faces = text_state().opened;
     auto key = std::make_pair(file.path, file.index);
     auto it = faces.find(key);
     if (it == faces.end()) {
@@ -280,8 +313,7 @@ void size_face(SizedFace& f, int height, int weight, bool italic, bool synthetic
 // Plausible metrics for when no font can be opened, so that layout code that divides
 // by the line height keeps working while nothing is drawn.
 const FontFace& fallback_face(int height) {
-    static std::map<int, std::unique_ptr<FontFace>> faces;
-    auto& slot = faces[height];
+    auto& slot = text_state().fallback[height];
     if (!slot) {
         slot = std::make_unique<FontFace>();
         const int cell = height > 0 ? height : std::max(1, -height * 7 / 6);
@@ -323,13 +355,13 @@ const FontFace& resolve(const Font& font, int height) {
     const bool embolden = font.weight >= 600 && face_weight(ft) < 600;
     const bool slant = font.italic && !(ft->style_flags & FT_STYLE_FLAG_ITALIC);
     auto key = std::make_tuple(ft, height, embolden ? std::max(font.weight, FW_BOLD) : 0, slant);
-    auto& slot = sized_faces()[key];
+    auto& slot = text_state().sized[key];
     if (!slot) {
         auto f = std::make_unique<SizedFace>();
         f->ft = ft;
         f->slant = slant;
         if (FT_New_Size(ft, &f->size) != 0) {
-            sized_faces().erase(key);
+            text_state().sized.erase(key);
             report_no_font("FreeType cannot size a face");
             return fallback_face(height);
         }
@@ -338,31 +370,6 @@ const FontFace& resolve(const Font& font, int height) {
     }
     return *slot;
 }
-
-// What makes two font requests equal, kept flat so that a lookup neither allocates
-// nor compares more than a few words.
-struct RequestKey {
-    char name[LF_FACESIZE] = {};
-    int height = 0;
-    int weight = 0;
-    bool italic = false;
-    bool fixed = false;
-    bool operator==(const RequestKey& o) const {
-        return height == o.height && weight == o.weight && italic == o.italic &&
-               fixed == o.fixed && std::strcmp(name, o.name) == 0;
-    }
-};
-
-struct RequestHash {
-    size_t operator()(const RequestKey& k) const {
-        uint64_t h = 1469598103934665603ull;
-        auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
-        for (const char* p = k.name; *p; ++p) mix(static_cast<unsigned char>(*p));
-        mix(static_cast<uint32_t>(k.height));
-        mix(static_cast<uint32_t>(k.weight) << 2 | k.italic << 1 | k.fixed);
-        return static_cast<size_t>(h);
-    }
-};
 
 int normalized_height(int height) {
     if (height == 0) return DEFAULT_CELL_HEIGHT;
@@ -374,7 +381,7 @@ int normalized_height(int height) {
 
 const FontFace& font_face(Font& font) {
     if (font.face) return *font.face;
-    static std::unordered_map<RequestKey, const FontFace*, RequestHash> requests;
+    auto& requests = text_state().requests;
     RequestKey key;
     std::memcpy(key.name, font.face_name, sizeof key.name);
     key.name[LF_FACESIZE - 1] = 0;
@@ -403,7 +410,7 @@ GlyphImage glyph_image(const FontFace& face, unsigned char byte) {
     auto& f = const_cast<SizedFace&>(static_cast<const SizedFace&>(face));
     Glyph& g = f.glyphs[byte];
     if (!g.rendered) {
-        if (glyph_bytes() > GLYPH_BUDGET_BYTES) drop_all_glyphs();
+        if (text_state().glyph_bytes > GLYPH_BUDGET_BYTES) drop_all_glyphs();
         g.rendered = true;
         FT_Activate_Size(f.size);
         FT_GlyphSlot slot = f.ft->glyph;
@@ -429,7 +436,7 @@ GlyphImage glyph_image(const FontFace& face, unsigned char byte) {
                         std::memcpy(g.coverage.get() + size_t(r) * pitch,
                                     b.buffer + static_cast<ptrdiff_t>(r) * b.pitch,
                                     size_t(g.width));
-                    glyph_bytes() += bytes;
+                    text_state().glyph_bytes += bytes;
                 }
             }
         }

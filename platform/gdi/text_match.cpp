@@ -143,6 +143,7 @@ bool match_face_file(const char* family, int weight, bool italic, bool fixed_pit
     if (weight <= 0) weight = FW_NORMAL;
     if (weight > 1000) weight = 1000;
     using Key = std::tuple<std::string, int, bool, bool>;
+    // A cache, a pure function of the request and the fonts installed: never reset.
     static std::map<Key, std::optional<FaceFile>> cache;
     Key key{family ? family : "", weight, italic, fixed_pitch};
     auto it = cache.find(key);

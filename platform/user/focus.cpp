@@ -6,8 +6,12 @@
 namespace zp {
 namespace {
 
-HWND focus_window = nullptr;
-HWND capture_window = nullptr;
+// Which window has the keyboard focus and which holds the mouse capture, if any.
+struct FocusState {
+    HWND focus_window = nullptr;
+    HWND capture_window = nullptr;
+};
+FocusState state;
 
 bool within(HWND window, HWND ancestor) {
     for (Window* w = find_window(window); w; w = find_window(w->parent))
@@ -17,18 +21,18 @@ bool within(HWND window, HWND ancestor) {
 
 }  // namespace
 
-HWND focused_control() { return find_window(focus_window) ? focus_window : nullptr; }
-HWND mouse_capture() { return find_window(capture_window) ? capture_window : nullptr; }
+HWND focused_control() { return find_window(state.focus_window) ? state.focus_window : nullptr; }
+HWND mouse_capture() { return find_window(state.capture_window) ? state.capture_window : nullptr; }
 
 void change_focus(HWND window, bool gained) {
     if (!find_window(window)) return;
     if (gained) {
-        if (!within(focus_window, window)) SetFocus(window);
+        if (!within(state.focus_window, window)) SetFocus(window);
     } else {
         // The keys held now go to another program, which gets their release: the
         // program's own idea of them starts again from all released.
         forget_held_keys();
-        if (within(focus_window, window)) SetFocus(nullptr);
+        if (within(state.focus_window, window)) SetFocus(nullptr);
     }
 }
 
@@ -39,14 +43,14 @@ using namespace zp;
 extern "C" {
 
 HWND WINAPI SetFocus(HWND window) {
-    HWND previous = find_window(focus_window) ? focus_window : nullptr;
+    HWND previous = find_window(state.focus_window) ? state.focus_window : nullptr;
     if (window && !find_window(window)) return nullptr;
     if (window == previous) return previous;
-    focus_window = window;
+    state.focus_window = window;
     if (Window* old = find_window(previous))
         send(*old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
     if (Window* now = find_window(window))
-        if (focus_window == window) send(*now, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+        if (state.focus_window == window) send(*now, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     return previous;
 }
 
@@ -54,12 +58,12 @@ HWND WINAPI GetFocus(void) { return focused_control(); }
 
 HWND WINAPI SetCapture(HWND window) {
     HWND previous = mouse_capture();
-    capture_window = find_window(window) ? window : nullptr;
+    state.capture_window = find_window(window) ? window : nullptr;
     return previous;
 }
 
 BOOL WINAPI ReleaseCapture(void) {
-    capture_window = nullptr;
+    state.capture_window = nullptr;
     return TRUE;
 }
 

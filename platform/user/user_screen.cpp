@@ -10,17 +10,21 @@
 namespace zp {
 namespace {
 
-// Constant-initialised, so that a list offered before main finds them ready.
-const PresenterChoice* offered_choices = nullptr;
-int offered_count = 0;
-int offered_lists = 0;
+// The presenters offered. Constant-initialised, so that a list offered before main
+// finds it ready; the choice from it, and the screen, are settled once, for the process.
+struct Offered {
+    const PresenterChoice* choices = nullptr;
+    int count = 0;
+    int lists = 0;
+};
+Offered offered;
 
 }  // namespace
 
 bool offer_presenters(const PresenterChoice* choices, int count) {
-    offered_choices = choices;
-    offered_count = count;
-    ++offered_lists;
+    offered.choices = choices;
+    offered.count = count;
+    ++offered.lists;
     return true;
 }
 
@@ -52,10 +56,10 @@ const Presenter& presenter() {
     static const Presenter& chosen = [&]() -> const Presenter& {
         std::string said;
         const Presenter* p = nullptr;
-        if (offered_lists > 1)
+        if (offered.lists > 1)
             said = "zorve: this program links more than one list of presenters\n";
         else
-            p = choose_presenter(offered_choices, offered_count, &said);
+            p = choose_presenter(offered.choices, offered.count, &said);
         std::fputs(said.c_str(), stderr);
         if (!p) std::exit(1);
         return *p;
@@ -76,7 +80,7 @@ void flush_drawn_windows() {
     // GDI marks what it draws on a window's client surface; the presenter hears of it
     // here, once per batch of drawing, before the program next looks for input.
     for_each_window([](Window& w) {
-        if ((w.style & WS_CHILD) || w.surface.damage.left >= w.surface.damage.right) return;
+        if ((w.style & WS_CHILD) || rect_empty(w.surface.damage)) return;
         const RECT changed = w.surface.take_damage();
         presenter().window_drawn(w.handle, changed);
     });
@@ -111,7 +115,7 @@ extern "C" int WINAPI GetSystemMetrics(int index) {
 // presenter shows windows to a person; a run without a display is like a service's
 // station, whose windows nobody sees.
 extern "C" HWINSTA WINAPI GetProcessWindowStation() {
-    static HWINSTA__ station;
+    static HWINSTA__ station;  // only its address is used
     return &station;
 }
 

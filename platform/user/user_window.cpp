@@ -17,10 +17,13 @@ constexpr int CAPTION = 19;
 constexpr int DIALOG_FRAME = 3;
 constexpr int SIZING_FRAME = 4;
 
+// Everything the window layer keeps.
 struct Registry {
     std::vector<std::unique_ptr<WindowClass>> classes;
     std::map<uintptr_t, std::unique_ptr<Window>> windows;
     uintptr_t next_handle = 0x10010;
+    // The one icon and the one cursor every load returns: only their addresses are used.
+    int icon = 0, cursor = 0;
 };
 
 Registry& registry() {
@@ -270,20 +273,11 @@ BOOL WINAPI GetClientRect(HWND handle, LPRECT rect) {
 BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
     Window* w = find_window(handle);
     if (!w) return FALSE;
-    RECT r = rect ? *rect : RECT{0, 0, w->surface.width, w->surface.height};
-    r.left = std::max<LONG>(r.left, 0);
-    r.top = std::max<LONG>(r.top, 0);
-    r.right = std::min<LONG>(r.right, w->surface.width);
-    r.bottom = std::min<LONG>(r.bottom, w->surface.height);
-    if (r.left >= r.right || r.top >= r.bottom) return TRUE;
-    if (w->invalid) {
-        RECT& u = w->invalid_rect;
-        u = {std::min(u.left, r.left), std::min(u.top, r.top), std::max(u.right, r.right),
-             std::max(u.bottom, r.bottom)};
-    } else {
-        w->invalid = true;
-        w->invalid_rect = r;
-    }
+    const RECT whole = {0, 0, w->surface.width, w->surface.height};
+    const RECT r = rect_clip(rect ? *rect : whole, whole.right, whole.bottom);
+    if (rect_empty(r)) return TRUE;
+    w->invalid_rect = w->invalid ? rect_union(w->invalid_rect, r) : r;
+    w->invalid = true;
     if (erase) w->erase = true;
     return TRUE;
 }
@@ -319,13 +313,11 @@ HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR title) {
 }
 
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) {
-    static int icon;
-    return reinterpret_cast<HICON>(&icon);
+    return reinterpret_cast<HICON>(&registry().icon);
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) {
-    static int cursor;
-    return reinterpret_cast<HCURSOR>(&cursor);
+    return reinterpret_cast<HCURSOR>(&registry().cursor);
 }
 
 HDC WINAPI GetDC(HWND handle) {

@@ -118,6 +118,33 @@ TEST_F(ConsoleWindow, ManyLinesAtOnceLookAsOneAtATime) {
     }
 }
 
+// On a screen tall enough for the console to show more lines than the ring keeps, the
+// lines that left the ring before they were drawn still show.
+TEST_F(ConsoleWindow, ManyLinesAtOnceOnAConsoleTallerThanTheRing) {
+    struct DefaultScreenAfter {
+        ~DefaultScreenAfter() { zp::headless::set_screen_size(1024, 768); }
+    } default_screen_after;
+    zp::headless::set_screen_size(1024, 3 * (CONSOLE_RING_LINES + 20) * line_height);
+    SetUp();
+    const int visible = (client.bottom + line_height - 1) / line_height;
+    ASSERT_GT(visible, CONSOLE_RING_LINES + 10);
+    for (int count : {CONSOLE_RING_LINES, CONSOLE_RING_LINES + 1, visible + 1, CONSOLE_RECENT_LINES + 7}) {
+        SCOPED_TRACE(count);
+        auto shown_after = [&](bool flush_each) {
+            fixture::start_canvas();
+            console_show(1);
+            fixture::drain_messages();
+            for (int i = 0; i < count; ++i) {
+                ZORVE_console_printf("line %d: gjpqy\n", i);
+                if (flush_each) console_flush();
+            }
+            return pixels();
+        };
+        const std::vector<COLORREF> one_at_a_time = shown_after(true);
+        EXPECT_TRUE(shown_after(false) == one_at_a_time);
+    }
+}
+
 TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {
     console_show(0);
     EXPECT_FALSE(IsWindowVisible(runtime.console_window));
