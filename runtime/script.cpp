@@ -308,7 +308,8 @@ void script_answer_line(char (&line)[SCRIPT_TEXT_LINE_SIZE], const char* answer)
     line[n] = '\0';
 }
 
-void script_write_event(int kind, int x, int y, char key) {
+// Writes one recorded line, opening the script file for writing at the first.
+static void write_recorded_line(const char* line) {
     if (runtime.script_file && !runtime.script_writing) {
         runtime_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
         return;
@@ -321,11 +322,14 @@ void script_write_event(int kind, int x, int y, char key) {
         }
         runtime.script_writing = true;
     }
-    char line[SCRIPT_LINE_SIZE];
-    if (!script_event_line(line, kind, x, y, key, runtime.periodic_count)) return;
     // Each line reaches the file as it is recorded: a full disk shows at once, and a
     // program that ends without stopping keeps what was recorded.
     if (std::fputs(line, runtime.script_file) < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
+}
+
+void script_write_event(int kind, int x, int y, char key) {
+    char line[SCRIPT_LINE_SIZE];
+    if (script_event_line(line, kind, x, y, key, runtime.periodic_count)) write_recorded_line(line);
 }
 
 // Writes the periodic events counted so far; false if that write ended the recording.
@@ -352,19 +356,7 @@ void script_write_answer(const char* answer) {
     if (!write_periodic_count()) return;
     char line[SCRIPT_TEXT_LINE_SIZE];
     script_answer_line(line, answer);
-    if (runtime.script_file && !runtime.script_writing) {
-        runtime_problem("Cannot record into script file %s while it is played back\n", SCRIPT_NAME);
-        return;
-    }
-    if (!runtime.script_file) {
-        runtime.script_file = open_script(SCRIPT_NAME, "wt");
-        if (!runtime.script_file) {
-            runtime_problem("Cannot open script file %s for writing\n", SCRIPT_NAME);
-            return;
-        }
-        runtime.script_writing = true;
-    }
-    if (std::fputs(line, runtime.script_file) < 0 || std::fflush(runtime.script_file) != 0) recording_failed();
+    write_recorded_line(line);
 }
 
 bool script_take_answer(char (&answer)[GETS_ANSWER_SIZE]) {
