@@ -261,6 +261,7 @@ void restart_in_place() {
         if (!reusable()) return;
     }
     script_close();
+    animation_abandon();  // an animation still collecting holds its encoder
     for (HGLOBAL& line : runtime.line_ring)
         if (line) GlobalFree(line);
     static RuntimeState fresh;  // large: not on the stack
