@@ -42,6 +42,13 @@ struct Input {
         for (int i = 0; i < 4; ++i) v = v << 8 | byte();
         return static_cast<int32_t>(v);
     }
+    int32_t width() {
+        // Pens as programs use them, mostly: a pen of hundreds of pixels stamps a disc
+        // at every point of an outline, the cost of thousands of other calls, so any
+        // width comes one time in eight.
+        const uint8_t kind = byte();
+        return kind < 224 ? kind % 17 : number();
+    }
     std::string text(size_t most) {
         const size_t n = byte() % (most + 1);
         std::string s;
@@ -96,10 +103,11 @@ void person_acts() {
         case 1: hl::press_key(w, input->byte()); break;
         case 2: hl::press_ctrl_key(w, "AHFLRPOQ"[input->byte() % 8]); break;
         case 3: {
-            // Save Picture encodes the whole window, the cost of a hundred other calls:
-            // it stays one of the commands, picked an eighth as often as the others.
+            // Save Picture encodes the whole window and Save Animation allocates two
+            // canvases, each the cost of a hundred other calls: they stay among the
+            // commands, picked an eighth as often as the others.
             unsigned id = input->byte() % 12;
-            if (id == MENU_SAVE_PICTURE && input->byte() % 8 != 0) id = MENU_INFO;
+            if ((id == MENU_SAVE_PICTURE || id == MENU_SAVE_ANIMATION) && input->byte() % 8 != 0) id = MENU_INFO;
             hl::menu_command(w, id);
             break;
         }
@@ -164,10 +172,10 @@ void step(Input& in) {
         case 0: ZORVE_draw_pixel(c, in.number(), in.number()); break;
         case 1: ZORVE_draw_circle(c, in.number(), in.number(), in.number()); break;
         case 2: ZORVE_draw_triangle(c, in.number(), in.number(), in.number(), in.number(), in.number(),
-                                    in.number(), in.number()); break;
-        case 3: ZORVE_draw_rect(c, in.number(), in.number(), in.number(), in.number(), in.number()); break;
-        case 4: ZORVE_draw_oval(c, in.number(), in.number(), in.number(), in.number(), in.number()); break;
-        case 5: ZORVE_draw_line(c, in.number(), in.number(), in.number(), in.number(), in.number()); break;
+                                    in.number(), in.width()); break;
+        case 3: ZORVE_draw_rect(c, in.number(), in.number(), in.number(), in.number(), in.width()); break;
+        case 4: ZORVE_draw_oval(c, in.number(), in.number(), in.number(), in.number(), in.width()); break;
+        case 5: ZORVE_draw_line(c, in.number(), in.number(), in.number(), in.number(), in.width()); break;
         case 6: ZORVE_draw_text(c, in.number(), in.number(), in.number(), in.text(40).c_str()); break;
         case 7: ZORVE_draw_textf(c, in.number(), in.number(), in.number(), "%s %d", in.text(20).c_str(), c); break;
         case 8: ZORVE_draw_text(c, 0, 0, 10, nullptr); break;
@@ -205,6 +213,13 @@ void step(Input& in) {
         default: start(); break;
     }
 }
+
+// ZORVE_FUZZ_FRESH=1 starts every input afresh, as a new process would: the yardstick
+// that bench/fuzz_rate.sh measures reuse against.
+const bool fresh_each_input = [] {
+    const char* v = std::getenv("ZORVE_FUZZ_FRESH");
+    return v && std::strcmp(v, "1") == 0;
+}();
 
 // GDI objects with nothing started, and right after a start: every input must end
 // with what a start holds, and a full reset must bring back what nothing holds.
@@ -334,8 +349,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     hl::set_idle_hook(nullptr);
     empty_folder();
     // What this input allocated is freed before it ends, as the leak check expects.
-    if (reusable()) restart_in_place();
-    if (reusable())
+    if (reusable() && !fresh_each_input) restart_in_place();
+    if (reusable() && !fresh_each_input)
         check_objects(objects_started, "after the run");
     else
         full_start();
