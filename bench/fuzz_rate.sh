@@ -34,5 +34,5 @@ for ((round = 1; round <= rounds; ++round)); do
 done
 for spec in "$@"; do
   awk -v s="$spec" -v n="${runs[$spec]}" -v wall=$((span * rounds)) -v c="${cpu[$spec]}" 'BEGIN {
-    printf "%-44s %8d a minute  %8d a CPU minute\n", s, n * 60 / wall, c > 0 ? n * 60 / c : 0 }'
+    printf "%-44s %8d a minute  %8d a CPU minute\n", s, n * 60 / wall, (c > 0 ? n * 60 / c : 0) }'
 done

@@ -225,8 +225,7 @@ void at_exit() {
 
 }  // namespace
 
-bool runtime_started(const char* call) {
-    if (runtime.graphics_window) return true;
+bool runtime_not_started(const char* call) {
     for (const char* said : runtime.said_before_start)
         if (std::strcmp(said, call) == 0) return false;
     runtime.said_before_start.push_back(call);

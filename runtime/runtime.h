@@ -197,9 +197,8 @@ void runtime_problem(const char* format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
-// Whether the runtime was started; if not, says once on standard error that `call` was
-// made before ZORVE_start.
-bool runtime_started(const char* call);
+// Says once on standard error that `call` was made before ZORVE_start; false.
+bool runtime_not_started(const char* call);
 
 // Files written whole: under a temporary name created exclusively beside their place,
 // then moved there; only a plain file is replaced. Each returns nullptr when written,
@@ -415,6 +414,12 @@ struct RuntimeState {
 };
 
 extern RuntimeState runtime;
+
+// Whether the runtime was started; if not, says once on standard error that `call` was
+// made before ZORVE_start. Inline: every drawing call asks, a hundred thousand a frame.
+inline bool runtime_started(const char* call) {
+    return runtime.graphics_window || runtime_not_started(call);
+}
 
 // Closes the windows, frees the canvas, the console's lines and the script file, and
 // starts the state afresh, as a new process has it.
