@@ -10,6 +10,7 @@
 #   zorve_display_fltk       ... the desktop, or headless when asked     native, ZORVE_DESKTOP
 #   zorve_display_web        ... a web page                              web
 #   zorve                    runtime/, header runtime/zorve.h            every build
+#   zorve_test_hooks         runtime/test_hooks.cpp, for tests only      with tests or fuzzers
 #   cordelune_core           designer/ without its main                  every build
 #   cordelune                the card designer program                   Windows, desktop
 
@@ -103,6 +104,7 @@ endif()
 
 # ---- runtime/ ---------------------------------------------------------------------------
 file(GLOB ZORVE_RUNTIME_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/runtime/*.cpp)
+list(FILTER ZORVE_RUNTIME_SOURCES EXCLUDE REGEX "runtime/test_hooks\\.cpp$")
 add_library(zorve STATIC ${ZORVE_RUNTIME_SOURCES})
 target_include_directories(zorve PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/runtime)
 target_link_libraries(zorve PRIVATE zorve_codec)
@@ -110,6 +112,14 @@ if(WIN32)
   target_link_libraries(zorve PUBLIC gdi32 user32 kernel32)
 else()
   target_link_libraries(zorve PUBLIC zorve_platform)
+endif()
+
+# The tests' view of the runtime's state (runtime/test_hooks.h): a library of its own,
+# linked by the tests and fuzzers alone, so that neither the runtime's archive nor its
+# package carries it.
+if(ZORVE_TESTS OR ZORVE_FUZZ)
+  add_library(zorve_test_hooks STATIC EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/runtime/test_hooks.cpp)
+  target_link_libraries(zorve_test_hooks PUBLIC zorve)
 endif()
 
 # ---- designer/ --------------------------------------------------------------------------

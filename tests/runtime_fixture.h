@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/runtime.h"
+#include "runtime/test_hooks.h"
 #ifndef _WIN32
 #include "platform/display/headless.h"
 #endif
+
+namespace zt = zorve_test;
 
 namespace fixture {
 
@@ -49,20 +51,23 @@ inline void start_canvas() {
     start_runtime();
     drain_messages();
     ZORVE_set_logging(0);
-    runtime.console_tap = record_line;
+    zt::set_console_tap(record_line);
     ZORVE_clear();
     console_lines().clear();
 }
 
 // Canvas pixel of a runtime point.
-inline COLORREF pixel_at(int x, int y) { return GetPixel(runtime.canvas_dc, runtime.origin_x + x, runtime.origin_y - y); }
+inline COLORREF pixel_at(int x, int y) {
+    const zt::Snapshot s = zt::snapshot();
+    return GetPixel(s.canvas_dc, s.origin_x + x, s.origin_y - y);
+}
 
 class Canvas : public ::testing::Test {
 protected:
     void SetUp() override { start_canvas(); }
     void TearDown() override {
-        runtime.logging_flag = 0;
-        runtime.console_tap = nullptr;
+        zt::set_logging_quietly(false);
+        zt::set_console_tap(nullptr);
     }
     static std::vector<std::string>& lines() { return console_lines(); }
 };

@@ -20,7 +20,7 @@
 #include "platform/display/headless.h"
 #include "platform/gdi/counts.h"
 #include "platform/presenter.h"
-#include "runtime/runtime.h"
+#include "runtime/test_hooks.h"
 
 namespace hl = zp::headless;
 
@@ -68,7 +68,7 @@ bool canvas_drawn = false;  // since the canvas was last black, as a new one is
 
 // The person, played from the input whenever the program waits with nothing to do.
 void person_acts() {
-    const HWND w = runtime.graphics_window;
+    const HWND w = zorve_test::snapshot().graphics_window;
     if (++idle_calls > MAX_IDLE_CALLS || input->done() ||
         hl::now_ms() - clock_start > MAX_CLOCK_MS) {
         // Enough: the person closes the window, as anyone may.
@@ -253,9 +253,9 @@ void empty_folder() {
 // Whether the windows of the last input can be reused: both there, enabled, nothing
 // else open (a dialog left by a run that got stuck in it), and no stop since.
 bool reusable() {
-    return runtime.graphics_window && !runtime.stopped && IsWindow(runtime.graphics_window) &&
-           IsWindow(runtime.console_window) && IsWindowEnabled(runtime.graphics_window) &&
-           zp::top_level_windows().size() == 2;
+    const zorve_test::Snapshot s = zorve_test::snapshot();
+    return s.graphics_window && !s.stopped && IsWindow(s.graphics_window) && IsWindow(s.console_window) &&
+           IsWindowEnabled(s.graphics_window) && zp::top_level_windows().size() == 2;
 }
 
 // Returns a started runtime to the state a fresh start leaves it in, keeping its
@@ -275,45 +275,8 @@ void restart_in_place() {
         DispatchMessageA(&msg);
         if (!reusable()) return;
     }
-    script_close();
-    animation_abandon();  // an animation still collecting holds its encoder
-    for (HGLOBAL& line : runtime.line_ring)
-        if (line) GlobalFree(line);
-    static RuntimeState fresh;  // large: not on the stack
-    fresh = RuntimeState{};
-    fresh.graphics_window = runtime.graphics_window;
-    fresh.console_window = runtime.console_window;
-    fresh.module_instance = runtime.module_instance;
-    fresh.run_menu = runtime.run_menu;
-    fresh.window_dc = runtime.window_dc;
-    fresh.canvas_dc = runtime.canvas_dc;
-    fresh.canvas_bitmap = runtime.canvas_bitmap;
-    runtime = fresh;
-    canvas_size_changed(runtime.graphics_window);
-    // A new canvas is black and its DC has the default colours. Only drawing calls
-    // draw on it, so one that none reached is black still.
-    if (canvas_drawn) {
-        HGDIOBJ pen = SelectObject(runtime.canvas_dc, GetStockObject(NULL_PEN));
-        HGDIOBJ brush = SelectObject(runtime.canvas_dc, GetStockObject(BLACK_BRUSH));
-        Rectangle(runtime.canvas_dc, 0, 0, CANVAS_WIDTH + 1, CANVAS_HEIGHT + 1);
-        SelectObject(runtime.canvas_dc, pen);
-        SelectObject(runtime.canvas_dc, brush);
-        canvas_drawn = false;
-    }
-    SetTextColor(runtime.canvas_dc, RGB(0, 0, 0));
-    SetBkColor(runtime.canvas_dc, RGB(255, 255, 255));
-    SetBkMode(runtime.canvas_dc, OPAQUE);
-    check_menu_item(MENU_LOGGING, true);
-    check_menu_item(MENU_RECORD_SCRIPT, false);
-    check_menu_item(MENU_PLAYBACK_SCRIPT, false);
-    SetFocus(nullptr);
-    ReleaseCapture();
-    runtime.ctrl_down = 0;
-    ShowWindow(runtime.console_window, SW_SHOWNORMAL);
-    ShowWindow(runtime.graphics_window, SW_SHOWNORMAL);
-    InvalidateRect(runtime.console_window, nullptr, TRUE);
-    InvalidateRect(runtime.graphics_window, nullptr, TRUE);
-    SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    zorve_test::restart_in_place(canvas_drawn);
+    canvas_drawn = false;
 }
 
 }  // namespace
@@ -337,7 +300,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int i = 0; i < MAX_STEPS && !in.done(); ++i) {
             step(in);
             // A stop and a start in between hold what one start holds.
-            if (runtime.graphics_window && !runtime.stopped && zp::live_objects_total() != objects_started) {
+            const zorve_test::Snapshot s = zorve_test::snapshot();
+            if (s.graphics_window && !s.stopped && zp::live_objects_total() != objects_started) {
                 std::fprintf(stderr, "GDI objects after step %d: %d, running with %d\n", i,
                              zp::live_objects_total(), objects_started);
                 std::abort();

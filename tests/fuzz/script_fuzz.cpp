@@ -6,26 +6,21 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/runtime.h"
+#include "runtime/test_hooks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::FILE* f = std::fopen("ZORVE.SCR", "wb");
     if (!f) return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
-    runtime.play_periodic_count = 0;
     playback_start();
-    // Each read takes a line or one event of a periodic run; bound the runs.
+    // Each read takes a line or one event of a periodic run; the runs are bounded.
     for (int reads = 0; reads < 4096; ++reads) {
         if (reads % 2 == 1) {
             char answer[GETS_ANSWER_SIZE];
             if (script_take_answer(answer) && strnlen(answer, sizeof answer) == sizeof answer) std::abort();
         }
-        runtime.input_wait = reads % 3 == 0;
-        const int read = script_read_event();
-        runtime.input_wait = false;
-        if (!read) break;
-        if (runtime.play_periodic_count > 64) runtime.play_periodic_count = 64;
+        if (!zorve_test::read_script_event(reads % 3 == 0, 64)) break;
     }
     playback_stop();
     return 0;

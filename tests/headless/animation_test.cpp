@@ -70,7 +70,7 @@ TEST_F(DesignerAnimation, CtrlGWritesTheNext30FramesTheWindowShows) {
         s.check([i] {
             char name[32];
             std::snprintf(name, sizeof name, "shown-%02d.png", i);
-            EXPECT_TRUE(hl::save_window_png(runtime.graphics_window, name));
+            EXPECT_TRUE(hl::save_window_png(zt::snapshot().graphics_window, name));
         });
         s.tick();
     }

@@ -18,29 +18,32 @@ protected:
         // Shown and painted once, as the person sees it.
         console_show(1);
         fixture::drain_messages();
-        HDC dc = GetDC(runtime.console_window);
+        const HWND console = zt::snapshot().console_window;
+        HDC dc = GetDC(console);
         SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
         line_height = tm.tmHeight + tm.tmExternalLeading;
-        ReleaseDC(runtime.console_window, dc);
-        GetClientRect(runtime.console_window, &client);
+        ReleaseDC(console, dc);
+        GetClientRect(console, &client);
     }
     // The client area's pixels, row by row, as the person sees them once the program
     // waits (which draws the lines printed since the last wait).
     std::vector<COLORREF> pixels() const {
         console_flush();
-        HDC dc = GetDC(runtime.console_window);
+        const HWND console = zt::snapshot().console_window;
+        HDC dc = GetDC(console);
         std::vector<COLORREF> p;
         for (int y = 0; y < client.bottom; ++y)
             for (int x = 0; x < client.right; ++x) p.push_back(GetPixel(dc, x, y));
-        ReleaseDC(runtime.console_window, dc);
+        ReleaseDC(console, dc);
         return p;
     }
     // Rows that hold dark (text) pixels.
     std::vector<int> ink_rows() const {
         console_flush();
-        HDC dc = GetDC(runtime.console_window);
+        const HWND console = zt::snapshot().console_window;
+        HDC dc = GetDC(console);
         std::vector<int> rows;
         for (int y = 0; y < client.bottom; ++y)
             for (int x = 0; x < 200; ++x)
@@ -48,7 +51,7 @@ protected:
                     rows.push_back(y);
                     break;
                 }
-        ReleaseDC(runtime.console_window, dc);
+        ReleaseDC(console, dc);
         return rows;
     }
     int line_height = 0;
@@ -85,12 +88,12 @@ TEST_F(ConsoleWindow, ARepaintReplaysTheKeptLinesInOrder) {
     console_show(0);
     console_show(1);
     ZORVE_draw_pixel(ZORVE_RED, 0, 0);
-    zp::headless::set_idle_hook([] { zp::headless::click(runtime.graphics_window, 1, 1); });
+    zp::headless::set_idle_hook([] { zp::headless::click(zt::snapshot().graphics_window, 1, 1); });
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);  // the wait dispatches the paint
     zp::headless::set_idle_hook(nullptr);
     EXPECT_TRUE(shown == pixels());
-    zp::headless::save_window_png(runtime.console_window, "console_repaint.png");
+    zp::headless::save_window_png(zt::snapshot().console_window, "console_repaint.png");
 }
 
 // Lines printed between two waits are drawn together; the window must look exactly as
@@ -147,9 +150,9 @@ TEST_F(ConsoleWindow, ManyLinesAtOnceOnAConsoleTallerThanTheRing) {
 
 TEST_F(ConsoleWindow, LoggingOnShowsTheConsole) {
     console_show(0);
-    EXPECT_FALSE(IsWindowVisible(runtime.console_window));
+    EXPECT_FALSE(IsWindowVisible(zt::snapshot().console_window));
     ZORVE_set_logging(1);
-    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
+    EXPECT_TRUE(IsWindowVisible(zt::snapshot().console_window));
     ZORVE_draw_rect(30, 0, 0, 5, 5, 0);
     EXPECT_EQ(lines().front(), "Illegal color 30; using RED.\n");
     EXPECT_FALSE(ink_rows().empty());
@@ -183,7 +186,7 @@ TEST_F(ConsoleWindow, ClosingTheConsoleHidesItUntilSomethingShowsItAgain) {
                                          ("zorve-console-close-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);  // no ZORVE.SCR here; pictures land here
-    const HWND console = runtime.console_window;
+    const HWND console = zt::snapshot().console_window;
     auto close_console = [&] {
         ASSERT_TRUE(IsWindowVisible(console));
         hl::close_window(console);
@@ -196,9 +199,9 @@ TEST_F(ConsoleWindow, ClosingTheConsoleHidesItUntilSomethingShowsItAgain) {
         int calls = 0;
         hl::set_idle_hook([&] {
             if (calls++ == 0)
-                hl::press_ctrl_key(runtime.graphics_window, key);
+                hl::press_ctrl_key(zt::snapshot().graphics_window, key);
             else
-                hl::click(runtime.graphics_window, 1, 1);
+                hl::click(zt::snapshot().graphics_window, 1, 1);
         });
         EventRecord e;
         ZORVE_wait_event(&e);

@@ -56,9 +56,9 @@ TEST_F(DesignerLoop, TheFirstFrameShowsAnEmptyTurquoiseCardInAddShapeMode) {
         EXPECT_EQ(screen_at(0, 201), GRAY50);
         EXPECT_EQ(screen_at(250, 230), GRAY20);  // title band
         EXPECT_EQ(panel_looks(), "Ppdpdpp");       // New Shape pressed, two disabled
-        EXPECT_FALSE(IsWindowVisible(runtime.console_window));
-        EXPECT_EQ(runtime.logging_flag, 0);
-        EXPECT_EQ(runtime.run_flag, 1);
+        EXPECT_FALSE(IsWindowVisible(zt::snapshot().console_window));
+        EXPECT_EQ(zt::snapshot().logging_flag, 0);
+        EXPECT_EQ(zt::snapshot().run_flag, 1);
     });
     s.ctrl_key('L');  // logging on: the person reads the next frame's texts
     s.tick();
@@ -187,14 +187,14 @@ TEST_F(DesignerLoop, QuitEndsTheLoopAndStopsTheRuntime) {
         s.click(0, 0);
         s.action([&, way] {
             lines_at_quit = lines().size();
-            if (way == MENU) hl::menu_command(runtime.graphics_window, MENU_QUIT);
-            if (way == CTRL_Q) hl::press_ctrl_key(runtime.graphics_window, 'Q');
-            if (way == CLOSE) hl::close_window(runtime.graphics_window);
+            if (way == MENU) hl::menu_command(zt::snapshot().graphics_window, MENU_QUIT);
+            if (way == CTRL_Q) hl::press_ctrl_key(zt::snapshot().graphics_window, 'Q');
+            if (way == CLOSE) hl::close_window(zt::snapshot().graphics_window);
         });
         EXPECT_EQ(s.run(), 0) << "way " << way;
         EXPECT_GT(lines_at_quit, 0u);
         EXPECT_EQ(lines().size(), lines_at_quit) << "way " << way;
-        EXPECT_EQ(GetPixel(runtime.window_dc, 0, 0), CLR_INVALID) << "way " << way;
+        EXPECT_EQ(GetPixel(zt::snapshot().window_dc, 0, 0), CLR_INVALID) << "way " << way;
         TearDown();
     }
 }

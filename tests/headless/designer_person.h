@@ -29,20 +29,22 @@ constexpr COLORREF GRAY20 = RGB(204, 204, 204);
 
 // What the graphics window shows at a runtime point.
 inline COLORREF screen_at(int x, int y) {
-    HDC dc = GetDC(runtime.graphics_window);
-    const COLORREF c = GetPixel(dc, runtime.origin_x + x, runtime.origin_y - y);
-    ReleaseDC(runtime.graphics_window, dc);
+    const zt::Snapshot s = zt::snapshot();
+    HDC dc = GetDC(s.graphics_window);
+    const COLORREF c = GetPixel(dc, s.origin_x + x, s.origin_y - y);
+    ReleaseDC(s.graphics_window, dc);
     return c;
 }
 
 // Whether any point of the box (inclusive, runtime coordinates) shows the colour.
 inline bool screen_has(int left, int bottom, int right, int top, COLORREF color) {
-    HDC dc = GetDC(runtime.graphics_window);
+    const zt::Snapshot s = zt::snapshot();
+    HDC dc = GetDC(s.graphics_window);
     bool found = false;
     for (int y = bottom; y <= top && !found; ++y)
         for (int x = left; x <= right && !found; ++x)
-            found = GetPixel(dc, runtime.origin_x + x, runtime.origin_y - y) == color;
-    ReleaseDC(runtime.graphics_window, dc);
+            found = GetPixel(dc, s.origin_x + x, s.origin_y - y) == color;
+    ReleaseDC(s.graphics_window, dc);
     return found;
 }
 
@@ -77,22 +79,25 @@ public:
 
     // A left click at a runtime point.
     void click(int x, int y) {
-        action([x, y] { hl::click(runtime.graphics_window, runtime.origin_x + x, runtime.origin_y - y); });
+        action([x, y] {
+            const zt::Snapshot s = zt::snapshot();
+            hl::click(s.graphics_window, s.origin_x + x, s.origin_y - y);
+        });
     }
     void click_button(int button) { click(BUTTON_X, button_middle_y(button)); }
     // One timer tick: the running animation draws the next frame.
     void tick() { action([] { hl::advance_clock(ANIMATION_PERIOD_MS); }); }
-    void ctrl_key(char letter) { action([letter] { hl::press_ctrl_key(runtime.graphics_window, letter); }); }
-    void type(const char* text) { action([text] { hl::type_text(runtime.graphics_window, text); }); }
+    void ctrl_key(char letter) { action([letter] { hl::press_ctrl_key(zt::snapshot().graphics_window, letter); }); }
+    void type(const char* text) { action([text] { hl::type_text(zt::snapshot().graphics_window, text); }); }
 
     // Runs the designer with this script; after the last step the person quits from
     // the menu. Returns designer_main's result.
     int run() {
         // The designer starts the runtime itself, as a new process would; the test still
         // reads the console.
-        const ConsoleTap tap = runtime.console_tap;
+        const ConsoleTap tap = zt::snapshot().console_tap;
         runtime_reset();
-        runtime.console_tap = tap;
+        zt::set_console_tap(tap);
         hl::set_idle_hook([this] { step(); });
         static char command_line[] = "";
         const int result = designer_main(nullptr, nullptr, command_line, SW_SHOWNORMAL);
@@ -122,7 +127,7 @@ private:
             return;
         }
         quit_sent_ = true;
-        hl::menu_command(runtime.graphics_window, MENU_QUIT);
+        hl::menu_command(zt::snapshot().graphics_window, MENU_QUIT);
     }
 
     std::vector<Step> steps_;
@@ -137,23 +142,24 @@ class Designer : public ::testing::Test {
 protected:
     void SetUp() override {
         close_runtime_windows();
-        runtime.run_flag = runtime.step_flag = runtime.tick_flag = runtime.quit_flag = runtime.ctrl_down = 0;
-        runtime.playing_flag = runtime.play_one_flag = runtime.recording_flag = 0;
-        runtime.console_tap = fixture::record_line;
+        zt::reset_switches();
+        zt::set_console_tap(fixture::record_line);
         fixture::console_lines().clear();
     }
     void TearDown() override {
         hl::set_idle_hook(nullptr);
         close_runtime_windows();
-        runtime.logging_flag = 0;
-        runtime.console_tap = nullptr;
+        zt::set_logging_quietly(false);
+        zt::set_console_tap(nullptr);
     }
     static std::vector<std::string>& lines() { return fixture::console_lines(); }
 
 private:
     static void close_runtime_windows() {
-        if (runtime.graphics_window && IsWindow(runtime.graphics_window)) DestroyWindow(runtime.graphics_window);
-        if (runtime.console_window && IsWindow(runtime.console_window)) DestroyWindow(runtime.console_window);
+        const HWND graphics = zt::snapshot().graphics_window;
+        if (graphics && IsWindow(graphics)) DestroyWindow(graphics);
+        const HWND console = zt::snapshot().console_window;
+        if (console && IsWindow(console)) DestroyWindow(console);
         fixture::drain_messages();  // the quit message the destroyed window posted
     }
 };

@@ -14,7 +14,7 @@ using fixture::pixel_at;
 class DrawingCore : public fixture::Canvas {};
 
 TEST_F(DrawingCore, DrawingCallsReleaseEveryObjectTheyCreate) {
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     const int pens = zp::live_objects(zp::ObjType::Pen);
     const int brushes = zp::live_objects(zp::ObjType::Brush);
     const int fonts = zp::live_objects(zp::ObjType::Font);
@@ -55,17 +55,18 @@ TEST_F(DrawingCore, HostileArgumentsFinishAndStayOnTheCanvas) {
 
 TEST_F(DrawingCore, PresentCopiesTheCanvasAndClearsTheDirtyFlag) {
     ZORVE_draw_rect(ZORVE_GREEN, -5, 5, 5, -5, 0);
-    ASSERT_EQ(runtime.canvas_dirty, 1);
+    ASSERT_EQ(zt::snapshot().canvas_dirty, 1);
     canvas_present();
-    EXPECT_EQ(runtime.canvas_dirty, 0);
-    EXPECT_EQ(GetPixel(runtime.window_dc, runtime.origin_x, runtime.origin_y), RGB(0, 255, 0));
-    EXPECT_EQ(GetPixel(runtime.window_dc, 0, 0), RGB(0, 0, 0));  // the frame's visible corner
+    const zt::Snapshot s = zt::snapshot();
+    EXPECT_EQ(s.canvas_dirty, 0);
+    EXPECT_EQ(GetPixel(s.window_dc, s.origin_x, s.origin_y), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(s.window_dc, 0, 0), RGB(0, 0, 0));  // the frame's visible corner
 }
 
 TEST_F(DrawingCore, CanvasCanBeSavedAsPng) {
     ZORVE_draw_circle(ZORVE_PINK, 0, 0, 50);
     const char* path = "drawing_core_canvas.png";
-    ASSERT_TRUE(zp::headless::save_png(runtime.canvas_dc, path));
+    ASSERT_TRUE(zp::headless::save_png(zt::snapshot().canvas_dc, path));
     FILE* f = std::fopen(path, "rb");
     ASSERT_NE(f, nullptr);
     unsigned char signature[8] = {};

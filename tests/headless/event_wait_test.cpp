@@ -30,7 +30,8 @@ TEST_F(Wait, TenTicksGiveAtMostTenPeriodicEvents) {
             hl::advance_clock(ANIMATION_PERIOD_MS);
             ++ticks;
         } else {
-            hl::click(runtime.graphics_window, runtime.origin_x, runtime.origin_y);
+            const zt::Snapshot s = zt::snapshot();
+            hl::click(s.graphics_window, s.origin_x, s.origin_y);
         }
     });
     int periodic = 0;
@@ -45,14 +46,15 @@ TEST_F(Wait, AClickWhileAPeriodicEventWaitsForItsTickWins) {
     bool clicked = false;
     hl::set_idle_hook([&] {
         ASSERT_FALSE(clicked);
-        hl::click(runtime.graphics_window, runtime.origin_x + 10, runtime.origin_y - 20);
+        const zt::Snapshot s = zt::snapshot();
+        hl::click(s.graphics_window, s.origin_x + 10, s.origin_y - 20);
         clicked = true;
     });
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 10);
     EXPECT_EQ(e.y, 20);
-    EXPECT_EQ(runtime.run_flag, 1);
+    EXPECT_EQ(zt::snapshot().run_flag, 1);
 }
 
 TEST_F(Wait, ATickThatCameBeforeTheEventDoesNotReleaseIt) {
@@ -73,7 +75,7 @@ TEST_F(Wait, ATickThatCameBeforeTheEventDoesNotReleaseIt) {
 TEST_F(Wait, TheWaitSleepsInsteadOfPollingWhileHalted) {
     int idle = 0;
     hl::set_idle_hook([&] {
-        if (++idle == 3) hl::click(runtime.graphics_window, 5, 5);
+        if (++idle == 3) hl::click(zt::snapshot().graphics_window, 5, 5);
         else hl::advance_clock(ANIMATION_PERIOD_MS);
     });
     EXPECT_EQ(wait(), ZORVE_MOUSE);
@@ -82,10 +84,10 @@ TEST_F(Wait, TheWaitSleepsInsteadOfPollingWhileHalted) {
 }
 
 TEST_F(Wait, AWaitThatNothingCanEndStopsWithAClearMessage) {
-    KillTimer(runtime.graphics_window, ANIMATION_TIMER);
+    KillTimer(zt::snapshot().graphics_window, ANIMATION_TIMER);
     hl::set_idle_hook([] {});  // a person who does nothing
     EXPECT_THROW(wait(), hl::Stuck);
-    SetTimer(runtime.graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    SetTimer(zt::snapshot().graphics_window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
 }
 
 // A program's own headless run has nobody to act: time runs as fast as the program
@@ -103,61 +105,68 @@ TEST_F(Wait, WithoutAPersonTimeJumpsToTheTickAndAnEndlessWaitIsClosed) {
     ZORVE_set_animation(ANIMATE_HALT);
     start = hl::now_ms();
     EXPECT_EQ(wait(), ZORVE_QUIT);
-    EXPECT_FALSE(IsWindow(runtime.graphics_window));
+    EXPECT_FALSE(IsWindow(zt::snapshot().graphics_window));
     EXPECT_LE(hl::now_ms() - start, 61000);
 }
 
 TEST_F(Wait, QuitPaths) {
-    hl::set_idle_hook([] { hl::menu_command(runtime.graphics_window, MENU_QUIT); });
+    hl::set_idle_hook([] { hl::menu_command(zt::snapshot().graphics_window, MENU_QUIT); });
     EXPECT_EQ(wait(), ZORVE_QUIT);
-    hl::set_idle_hook([] { hl::press_ctrl_key(runtime.graphics_window, 'Q'); });
+    hl::set_idle_hook([] { hl::press_ctrl_key(zt::snapshot().graphics_window, 'Q'); });
     EXPECT_EQ(wait(), ZORVE_QUIT);
-    hl::set_idle_hook([] { hl::close_window(runtime.graphics_window); });
+    hl::set_idle_hook([] { hl::close_window(zt::snapshot().graphics_window); });
     EXPECT_EQ(wait(), ZORVE_QUIT);
-    EXPECT_FALSE(IsWindow(runtime.graphics_window));
+    EXPECT_FALSE(IsWindow(zt::snapshot().graphics_window));
 }
 
 TEST_F(Wait, KeysTypedInTheConsoleActInTheGraphicsWindow) {
-    hl::set_idle_hook([] { hl::press_ctrl_key(runtime.console_window, 'A'); hl::type_text(runtime.console_window, "k"); });
+    hl::set_idle_hook([] {
+        const HWND console = zt::snapshot().console_window;
+        hl::press_ctrl_key(console, 'A');
+        hl::type_text(console, "k");
+    });
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 'k');
-    EXPECT_EQ(runtime.run_flag, 1);
+    EXPECT_EQ(zt::snapshot().run_flag, 1);
 }
 
 TEST_F(Wait, ManyDrawingsBetweenTwoPassesCauseOneCopy) {
-    HDC screen = GetDC(runtime.graphics_window);
+    const zt::Snapshot s = zt::snapshot();
+    HDC screen = GetDC(s.graphics_window);
     for (int i = 0; i < 50; ++i) ZORVE_draw_circle(ZORVE_GREEN, 0, 0, 40 - i % 10);
-    EXPECT_NE(GetPixel(screen, runtime.origin_x, runtime.origin_y), RGB(0, 255, 0));  // not shown yet
-    hl::set_idle_hook([] { hl::click(runtime.graphics_window, 1, 1); });
+    EXPECT_NE(GetPixel(screen, s.origin_x, s.origin_y), RGB(0, 255, 0));  // not shown yet
+    hl::set_idle_hook([] { hl::click(zt::snapshot().graphics_window, 1, 1); });
     EXPECT_EQ(wait(), ZORVE_MOUSE);
-    EXPECT_EQ(GetPixel(screen, runtime.origin_x, runtime.origin_y), RGB(0, 255, 0));
-    EXPECT_EQ(runtime.canvas_dirty, 0);
-    ReleaseDC(runtime.graphics_window, screen);
+    EXPECT_EQ(GetPixel(screen, s.origin_x, s.origin_y), RGB(0, 255, 0));
+    EXPECT_EQ(zt::snapshot().canvas_dirty, 0);
+    ReleaseDC(s.graphics_window, screen);
 }
 
 TEST_F(Wait, APaintAlwaysCopiesTheCanvas) {
-    HDC screen = GetDC(runtime.graphics_window);
+    const zt::Snapshot s = zt::snapshot();
+    HDC screen = GetDC(s.graphics_window);
     ZORVE_draw_rect(ZORVE_BLUE, -10, 10, 10, -10, 0);
-    runtime.canvas_dirty = 0;  // as if already shown; a paint must copy all the same
-    InvalidateRect(runtime.graphics_window, nullptr, TRUE);
-    hl::set_idle_hook([] { hl::click(runtime.graphics_window, 1, 1); });
+    zt::pretend_canvas_shown();  // as if already shown; a paint must copy all the same
+    InvalidateRect(s.graphics_window, nullptr, TRUE);
+    hl::set_idle_hook([] { hl::click(zt::snapshot().graphics_window, 1, 1); });
     EXPECT_EQ(wait(), ZORVE_MOUSE);
-    EXPECT_EQ(GetPixel(screen, runtime.origin_x, runtime.origin_y), RGB(0, 0, 255));
-    ReleaseDC(runtime.graphics_window, screen);
+    EXPECT_EQ(GetPixel(screen, s.origin_x, s.origin_y), RGB(0, 0, 255));
+    ReleaseDC(s.graphics_window, screen);
 }
 
 TEST_F(Wait, TheWindowHasTheRunMenuAndItsGeometry) {
+    const zt::Snapshot s = zt::snapshot();
     RECT client;
-    GetClientRect(runtime.graphics_window, &client);
+    GetClientRect(s.graphics_window, &client);
     EXPECT_EQ(client.right, 595);
     EXPECT_EQ(client.bottom, 496);
-    EXPECT_EQ(runtime.origin_x, 297);
-    EXPECT_EQ(runtime.origin_y, 248);
-    std::vector<zp::MenuItemView> bar = zp::menu_items(GetMenu(runtime.graphics_window));
+    EXPECT_EQ(s.origin_x, 297);
+    EXPECT_EQ(s.origin_y, 248);
+    std::vector<zp::MenuItemView> bar = zp::menu_items(GetMenu(s.graphics_window));
     ASSERT_EQ(bar.size(), 1u);
     EXPECT_EQ(bar[0].text, "&Run");
-    std::vector<zp::MenuItemView> items = zp::menu_items(runtime.run_menu);
+    std::vector<zp::MenuItemView> items = zp::menu_items(s.run_menu);
     ASSERT_EQ(items.size(), 18u);
     EXPECT_EQ(items[0].text, "&Animate\tCtrl+A");
     EXPECT_TRUE(items[3].flags & MF_SEPARATOR);
@@ -173,39 +182,39 @@ TEST_F(Wait, TheWindowHasTheRunMenuAndItsGeometry) {
         EXPECT_TRUE(items[size_t(i)].flags & MF_GRAYED);
     }
     zp::WindowView view;
-    ASSERT_TRUE(zp::window_view(runtime.graphics_window, &view));
+    ASSERT_TRUE(zp::window_view(s.graphics_window, &view));
     EXPECT_EQ(view.title, "ZORVE Graphics");
     EXPECT_EQ(view.outer_width, 601);
     EXPECT_EQ(view.outer_height, 540);
     EXPECT_EQ(view.x, 0);
     EXPECT_EQ(view.y, 0);
-    ASSERT_TRUE(zp::window_view(runtime.console_window, &view));
+    ASSERT_TRUE(zp::window_view(s.console_window, &view));
     EXPECT_EQ(view.y, 2 * 768 / 3 + 1);
     EXPECT_EQ(view.outer_width, 1024);
     EXPECT_EQ(view.outer_height, 768 / 3);
 }
 
 TEST_F(Wait, DrawingsFollowTheCentreWhenTheClientAreaChanges) {
-    HMENU bar = GetMenu(runtime.graphics_window);
-    SetMenu(runtime.graphics_window, nullptr);  // the client area grows by the menu bar
-    EXPECT_EQ(runtime.origin_y, (496 + 19) / 2);
+    HMENU bar = GetMenu(zt::snapshot().graphics_window);
+    SetMenu(zt::snapshot().graphics_window, nullptr);  // the client area grows by the menu bar
+    EXPECT_EQ(zt::snapshot().origin_y, (496 + 19) / 2);
     ZORVE_draw_pixel(ZORVE_RED, 0, 0);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 297, 257), RGB(255, 0, 0));
-    SetMenu(runtime.graphics_window, bar);
-    EXPECT_EQ(runtime.origin_y, 248);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 297, 257), RGB(255, 0, 0));  // what was drawn stays
+    EXPECT_EQ(GetPixel(zt::snapshot().canvas_dc, 297, 257), RGB(255, 0, 0));
+    SetMenu(zt::snapshot().graphics_window, bar);
+    EXPECT_EQ(zt::snapshot().origin_y, 248);
+    EXPECT_EQ(GetPixel(zt::snapshot().canvas_dc, 297, 257), RGB(255, 0, 0));  // what was drawn stays
 }
 
 }  // namespace
 
 TEST(WaitBeforeStart, ControlsReturnZeroBeforeTheRuntimeStarts) {
-    if (runtime.graphics_window) GTEST_SKIP() << "the runtime was started by an earlier test in this process";
+    if (zt::snapshot().graphics_window) GTEST_SKIP() << "the runtime was started by an earlier test in this process";
     EXPECT_EQ(ZORVE_set_animation(ANIMATE_RUN), 0);
-    EXPECT_EQ(runtime.run_flag, 0);
+    EXPECT_EQ(zt::snapshot().run_flag, 0);
     EXPECT_EQ(ZORVE_set_logging(0), 0);
-    EXPECT_EQ(runtime.logging_flag, 1);
+    EXPECT_EQ(zt::snapshot().logging_flag, 1);
     EXPECT_EQ(ZORVE_save_animation("early.gif", 3), 0);
-    EXPECT_FALSE(runtime.animation.collecting);
+    EXPECT_FALSE(zt::animation().collecting);
 }
 
 namespace {
@@ -213,7 +222,7 @@ namespace {
 // The person holds Ctrl, switches to another program and lets go of Ctrl there, comes
 // back and types: the letters type, and the q of "sequel" does not quit.
 TEST_F(Wait, CtrlLetGoInAnotherProgramIsNotHeldOnReturn) {
-    const HWND w = runtime.graphics_window;
+    const HWND w = zt::snapshot().graphics_window;
     hl::focus(w, true);
     hl::key_down(w, VK_CONTROL);
     hl::focus(w, false);  // the release goes to the other program
@@ -222,7 +231,7 @@ TEST_F(Wait, CtrlLetGoInAnotherProgramIsNotHeldOnReturn) {
     std::string typed;
     for (int i = 0; i < 6; ++i) {
         EventRecord e{};
-        hl::set_idle_hook([] { hl::click(runtime.graphics_window, 1, 1); });  // bounds the wait
+        hl::set_idle_hook([] { hl::click(zt::snapshot().graphics_window, 1, 1); });  // bounds the wait
         ASSERT_EQ(ZORVE_wait_event(&e), ZORVE_KBD) << "after \"" << typed << "\"";
         typed += e.key;
     }

@@ -60,14 +60,14 @@ protected:
     static std::vector<uint32_t> shown() {
         std::vector<uint32_t> p;
         RECT client;
-        GetClientRect(runtime.graphics_window, &client);
-        HDC dc = GetDC(runtime.graphics_window);
+        GetClientRect(zt::snapshot().graphics_window, &client);
+        HDC dc = GetDC(zt::snapshot().graphics_window);
         for (int y = 0; y < client.bottom; ++y)
             for (int x = 0; x < client.right; ++x) {
                 const COLORREF c = GetPixel(dc, x, y);
                 p.push_back(uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c));
             }
-        ReleaseDC(runtime.graphics_window, dc);
+        ReleaseDC(zt::snapshot().graphics_window, dc);
         return p;
     }
     fs::path home, folder;
@@ -101,15 +101,15 @@ TEST_F(Picture, SavePictureFromTheMenuTakesTheFirstFreeName) {
     int waits = 0;
     hl::set_idle_hook([&] {
         if (++waits <= 2)
-            hl::press_ctrl_key(runtime.graphics_window, 'S');
+            hl::press_ctrl_key(zt::snapshot().graphics_window, 'S');
         else
-            hl::click(runtime.graphics_window, 1, 1);
+            hl::click(zt::snapshot().graphics_window, 1, 1);
     });
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(lines(), (std::vector<std::string>{"Picture saved as ZORVE1.png\n",
                                                  "Picture saved as ZORVE3.png\n"}));
-    EXPECT_TRUE(IsWindowVisible(runtime.console_window)) << "the person sees where it went";
+    EXPECT_TRUE(IsWindowVisible(zt::snapshot().console_window)) << "the person sees where it went";
     EXPECT_TRUE(read_png("ZORVE1.png").pixels == shown());
     EXPECT_TRUE(read_png("ZORVE3.png").pixels == shown());
     EXPECT_EQ(fs::file_size("ZORVE2.png"), 0u);

@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 int wait_after_click() {
-    PostMessageA(runtime.graphics_window, WM_LBUTTONDOWN, 1,
-                 MAKELPARAM(runtime.origin_x, runtime.origin_y));
+    const zt::Snapshot s = zt::snapshot();
+    PostMessageA(s.graphics_window, WM_LBUTTONDOWN, 1, MAKELPARAM(s.origin_x, s.origin_y));
     EventRecord e;
     return ZORVE_wait_event(&e);
 }
@@ -71,9 +71,9 @@ TEST_F(ScriptFile, APipeOrAFolderNamedLikeTheScriptIsNotOpened) {
     recording_start();
     bool ok = true;
     for (int i = 0; i < 6; ++i) ok = ok && wait_after_click() == ZORVE_MOUSE;
-    ok = ok && runtime.recording_flag == 0;
-    ok = ok && !(GetMenuState(runtime.run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED);
-    ok = ok && IsWindowVisible(runtime.console_window);
+    ok = ok && zt::snapshot().recording_flag == 0;
+    ok = ok && !(GetMenuState(zt::snapshot().run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED);
+    ok = ok && IsWindowVisible(zt::snapshot().console_window);
     ok = ok && fixture::console_lines() == Lines{"Cannot write script file ZORVE.SCR\n"};
     ZORVE_stop();
     std::exit(ok ? 0 : 1);

@@ -182,8 +182,8 @@ TEST_F(Animation, CorrectsItsFramesAndRefusesASecondOne) {
     EXPECT_EQ(lines(), (Lines{"Cannot save animation: no file name\n", "Cannot save animation: no file name\n",
                               "Frames of 500 not possible, using 300\n",
                               "Already collecting an animation for long.gif; not starting another\n"}));
-    EXPECT_EQ(runtime.animation.file, "long.gif") << "the second call changes nothing";
-    EXPECT_EQ(runtime.animation.frames_wanted, 300);
+    EXPECT_EQ(zt::animation().file, "long.gif") << "the second call changes nothing";
+    EXPECT_EQ(zt::animation().frames_wanted, 300);
     animation_abandon();
     lines().clear();
     EXPECT_EQ(ZORVE_save_animation("one.gif", 0), 1);

@@ -6,34 +6,18 @@
 
 namespace {
 
-std::string stored_line(int slot) {
-    const char* text = static_cast<const char*>(GlobalLock(runtime.line_ring[slot]));
-    std::string s = text ? text : "";
-    GlobalUnlock(runtime.line_ring[slot]);
-    return s;
-}
-
-// The stored lines, oldest first.
-std::vector<std::string> ring() {
-    std::vector<std::string> lines;
-    for (int i = runtime.oldest_line, n = 0; i >= 0 && !(i == runtime.next_line && n > 0);
-         i = (i + 1) % CONSOLE_RING_LINES, ++n)
-        lines.push_back(stored_line(i));
-    return lines;
-}
-
 class Console : public fixture::Canvas {};
 
 TEST_F(Console, KeepsTheLast25LinesExactlyAsFormatted) {
     for (int i = 1; i <= 30; ++i) ZORVE_console_printf("call %d\n", i);
-    std::vector<std::string> lines = ring();
+    std::vector<std::string> lines = zt::console_ring();
     ASSERT_EQ(lines.size(), 25u);
     EXPECT_EQ(lines.front(), "call 6\n");
     EXPECT_EQ(lines.back(), "call 30\n");
     ZORVE_console_printf("no newline");
     ZORVE_console_printf("inner\nand trailing\n");
     ZORVE_console_printf("%s", "");
-    lines = ring();
+    lines = zt::console_ring();
     EXPECT_EQ(lines.front(), "call 9\n");
     EXPECT_EQ(lines[22], "no newline");
     EXPECT_EQ(lines[23], "inner\nand trailing\n");
@@ -49,20 +33,21 @@ TEST_F(Console, ReturnsTheFormattedCount) {
 TEST_F(Console, ALineLongerThanTheBufferIsCutNotOverrun) {
     const std::string long_text(3000, 'x');
     EXPECT_EQ(ZORVE_console_printf("%s|\n", long_text.c_str()), 3002);
-    EXPECT_EQ(ring().back(), std::string(CONSOLE_BUFFER_SIZE - 1, 'x'));
+    EXPECT_EQ(zt::console_ring().back(), std::string(CONSOLE_BUFFER_SIZE - 1, 'x'));
 }
 
 TEST_F(Console, KeysTypedInTheConsoleActInTheGraphicsWindow) {
-    PostMessageA(runtime.console_window, WM_KEYDOWN, VK_CONTROL, 1);
-    PostMessageA(runtime.console_window, WM_KEYDOWN, 'A', 1);
-    PostMessageA(runtime.console_window, WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001u));
-    PostMessageA(runtime.graphics_window, WM_LBUTTONDOWN, 1, MAKELPARAM(runtime.origin_x, runtime.origin_y));
+    const zt::Snapshot s = zt::snapshot();
+    PostMessageA(s.console_window, WM_KEYDOWN, VK_CONTROL, 1);
+    PostMessageA(s.console_window, WM_KEYDOWN, 'A', 1);
+    PostMessageA(s.console_window, WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001u));
+    PostMessageA(s.graphics_window, WM_LBUTTONDOWN, 1, MAKELPARAM(s.origin_x, s.origin_y));
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     fixture::drain_messages();
-    EXPECT_EQ(runtime.run_flag, 1);  // the Ctrl shortcut arrived
-    PostMessageA(runtime.console_window, WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC0000001u));
-    PostMessageA(runtime.console_window, WM_KEYDOWN, 'K', 1);
+    EXPECT_EQ(zt::snapshot().run_flag, 1);  // the Ctrl shortcut arrived
+    PostMessageA(s.console_window, WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC0000001u));
+    PostMessageA(s.console_window, WM_KEYDOWN, 'K', 1);
     ZORVE_set_animation(ANIMATE_HALT);
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 'k');
@@ -93,9 +78,10 @@ void CALLBACK person_acts(HWND, UINT, UINT_PTR, DWORD) {
         char prompt[200] = {};
         GetDlgItemTextA(dialog, ID_GETS_PROMPT, prompt, sizeof prompt);
         person->seen_prompt = prompt;
-        HDC window = GetDC(runtime.graphics_window);
-        person->seen_centre = GetPixel(window, runtime.origin_x, runtime.origin_y);
-        ReleaseDC(runtime.graphics_window, window);
+        const zt::Snapshot s = zt::snapshot();
+        HDC window = GetDC(s.graphics_window);
+        person->seen_centre = GetPixel(window, s.origin_x, s.origin_y);
+        ReleaseDC(s.graphics_window, window);
         person->edit_had_focus = GetFocus() == edit;
         SetDlgItemTextA(dialog, ID_GETS_EDIT, person->reply.c_str());
     }
@@ -112,13 +98,13 @@ void CALLBACK person_acts(HWND, UINT, UINT_PTR, DWORD) {
 class Gets : public fixture::TimedCanvas {
 protected:
     void TearDown() override {
-        KillTimer(runtime.graphics_window, 77);
+        KillTimer(zt::snapshot().graphics_window, 77);
         person = nullptr;
         fixture::TimedCanvas::TearDown();
     }
     int ask(DialogPerson& p, const char* prompt, char* answer) {
         person = &p;
-        SetTimer(runtime.graphics_window, 77, 30, person_acts);
+        SetTimer(zt::snapshot().graphics_window, 77, 30, person_acts);
         return ZORVE_gets(prompt, answer);
     }
 };
@@ -133,7 +119,7 @@ TEST_F(Gets, ReturnsWhatWasTyped) {
     EXPECT_EQ(p.seen_prompt, "Your name?" + std::string(69, ' '));  // padded to 79
     EXPECT_TRUE(p.edit_had_focus);
     EXPECT_FALSE(IsWindow(p.seen_dialog));  // gone after it ended
-    EXPECT_TRUE(IsWindowEnabled(runtime.graphics_window));
+    EXPECT_TRUE(IsWindowEnabled(zt::snapshot().graphics_window));
 }
 
 TEST_F(Gets, TheFrameDrawnBeforeTheQuestionShowsWhileItIsAsked) {

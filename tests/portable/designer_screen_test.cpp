@@ -67,7 +67,7 @@ TEST_F(Screen, TheStatusLineFollowsTheMode) {
          {"blue text at (-145,-210), \"You can't add any more objects to the card.\"\n",
           "blue text at (-145,-224), \"Use Delete Object to delete an object\"\n"}},
     };
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     for (const Case& c : cases) {
         lines().clear();
         draw_status(c.mode);

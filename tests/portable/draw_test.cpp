@@ -27,7 +27,7 @@ std::string footprint(int cx, int cy, int reach, COLORREF color) {
 }
 
 TEST_F(Draw, IllegalColourIsReportedAndDrawnRed) {
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     EXPECT_EQ(ZORVE_draw_pixel(24, 3, 4), 1);
     EXPECT_EQ(ZORVE_draw_pixel(-1, 5, 6), 1);
     EXPECT_EQ(lines(), (Lines{"Illegal color 24; using RED.\n", "red pixel at (3,4)\n",
@@ -56,7 +56,7 @@ TEST_F(Draw, CorrectionOrderDependsOnTheCall) {
 }
 
 TEST_F(Draw, LogLinesOfEveryCall) {
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     ZORVE_draw_circle(ZORVE_GREEN, 1, 2, 3);
     ZORVE_draw_triangle(ZORVE_PURPLE, 1, 2, 3, 4, 5, 6, 0);
     ZORVE_draw_rect(ZORVE_OLIVE, 0, 0, 4, -4, 0);
@@ -78,7 +78,7 @@ TEST_F(Draw, LogLinesOfEveryCall) {
 }
 
 TEST_F(Draw, RectangleCornersAreSorted) {
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     ZORVE_draw_rect(ZORVE_BLUE, 10, -5, -10, 5, 0);
     const std::string swapped = footprint(0, 0, 12, BLUE);
     ZORVE_clear();
@@ -189,7 +189,7 @@ TEST_F(Draw, TextfReturnsTheFormattedLength) {
 
 TEST_F(Draw, LongFormattedTextIsCutNotOverrun) {
     std::string long_text(5000, 'w');
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     EXPECT_EQ(ZORVE_draw_textf(ZORVE_BLACK, -290, 0, 8, "%s", long_text.c_str()), 5000);
     EXPECT_EQ(ZORVE_draw_textf_pt(ZORVE_BLACK, {-290, 0}, 8, "<%s>", long_text.c_str()), 5002);
     ASSERT_EQ(lines().size(), 2u);
@@ -202,7 +202,7 @@ TEST_F(Draw, LongFormattedTextIsCutNotOverrun) {
 TEST_F(Draw, UndoOnlySaysItIsUnsupported) {
     ZORVE_draw_pixel(ZORVE_RED, 0, 0);
     EXPECT_EQ(ZORVE_undo(), 1);
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     EXPECT_EQ(ZORVE_undo(), 1);
     EXPECT_EQ(lines(), (Lines{"ZORVE_undo is no longer supported.\n",
                               "ZORVE_undo is no longer supported.\n"}));
@@ -211,52 +211,55 @@ TEST_F(Draw, UndoOnlySaysItIsUnsupported) {
 
 TEST_F(Draw, ClearWithLoggingOffIsSilentAndPaintsTheFrame) {
     ZORVE_draw_rect(ZORVE_RED, -100, 100, 100, -100, 0);
-    runtime.canvas_dirty = 0;
+    zt::pretend_canvas_shown();
     EXPECT_EQ(ZORVE_clear(), 1);
     EXPECT_TRUE(lines().empty());
-    EXPECT_EQ(runtime.canvas_dirty, 1);
+    EXPECT_EQ(zt::snapshot().canvas_dirty, 1);
     EXPECT_EQ(pixel_at(0, 0), WHITE);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 0, 0), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 300, 0), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 0, 300), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 600, 539), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 1, 1), WHITE);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 599, 538), WHITE);
+    const HDC canvas = zt::snapshot().canvas_dc;
+    EXPECT_EQ(GetPixel(canvas, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas, 300, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas, 0, 300), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas, 600, 539), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas, 1, 1), WHITE);
+    EXPECT_EQ(GetPixel(canvas, 599, 538), WHITE);
 }
 
 TEST_F(Draw, PointsMapAroundTheOrigin) {
+    const zt::Snapshot s = zt::snapshot();
     ZORVE_draw_pixel(ZORVE_RED, 0, 0);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, runtime.origin_x, runtime.origin_y), RED);
+    EXPECT_EQ(GetPixel(s.canvas_dc, s.origin_x, s.origin_y), RED);
     ZORVE_draw_pixel_pt(ZORVE_BLUE, {10, 20});
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, runtime.origin_x + 10, runtime.origin_y - 20), BLUE);
+    EXPECT_EQ(GetPixel(s.canvas_dc, s.origin_x + 10, s.origin_y - 20), BLUE);
     // Far outside the canvas: clipped, nothing wraps round.
     ZORVE_draw_pixel(ZORVE_BLUE, INT_MAX, INT_MIN);
     ZORVE_draw_pixel(ZORVE_BLUE, -400, 0);
-    EXPECT_EQ(GetPixel(runtime.canvas_dc, 1, runtime.origin_y), WHITE);
+    EXPECT_EQ(GetPixel(s.canvas_dc, 1, s.origin_y), WHITE);
 }
 
 TEST_F(Draw, EveryRecordMarksTheCanvasDirty) {
-    runtime.canvas_dirty = 0;
+    zt::pretend_canvas_shown();
     ZORVE_draw_text(ZORVE_BLACK, 0, 0, 12, "");
-    EXPECT_EQ(runtime.canvas_dirty, 1);
-    runtime.canvas_dirty = 0;
+    EXPECT_EQ(zt::snapshot().canvas_dirty, 1);
+    zt::pretend_canvas_shown();
     DrawRecord unknown{};
     unknown.kind = 7;
     unknown.color = ZORVE_RED;
     render_record(unknown);
-    EXPECT_EQ(runtime.canvas_dirty, 1);
-    runtime.canvas_dirty = 0;
+    EXPECT_EQ(zt::snapshot().canvas_dirty, 1);
+    zt::pretend_canvas_shown();
     ZORVE_draw_pixel(ZORVE_RED, 5000, 5000);
-    EXPECT_EQ(runtime.canvas_dirty, 1);
+    EXPECT_EQ(zt::snapshot().canvas_dirty, 1);
 }
 
 // Rows of the canvas (in canvas pixels) that hold ink: pixels inside the black frame
 // that are not the background. Glyph edges are anti-aliased, so any tint counts.
 std::pair<int, int> ink_rows(COLORREF background = WHITE) {
+    const HDC canvas = zt::snapshot().canvas_dc;
     int top = -1, bottom = -1;
     for (int y = 1; y < CANVAS_HEIGHT - 1; ++y)
         for (int x = 1; x < CANVAS_WIDTH - 1; ++x)
-            if (GetPixel(runtime.canvas_dc, x, y) != background) {
+            if (GetPixel(canvas, x, y) != background) {
                 if (top < 0) top = y;
                 bottom = y;
                 break;
@@ -268,10 +271,11 @@ int cell_height(int ptsize) {
     HFONT font = CreateFontA(-ptsize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, "ZORVE-font");
-    HGDIOBJ previous = SelectObject(runtime.canvas_dc, font);
+    const HDC canvas = zt::snapshot().canvas_dc;
+    HGDIOBJ previous = SelectObject(canvas, font);
     SIZE extent{};
-    GetTextExtentPoint32A(runtime.canvas_dc, "M", 1, &extent);
-    SelectObject(runtime.canvas_dc, previous);
+    GetTextExtentPoint32A(canvas, "M", 1, &extent);
+    SelectObject(canvas, previous);
     DeleteObject(font);
     return extent.cy;
 }
@@ -282,9 +286,10 @@ TEST_F(Draw, TextLinesStandAboveTheAnchorAndStepDown) {
     ZORVE_draw_text(ZORVE_RED, -100, 0, 20, "MH");
     auto one = ink_rows();
     // The first line's cell ends just above the anchor's row.
-    EXPECT_GE(one.first, runtime.origin_y - h);
-    EXPECT_LT(one.second, runtime.origin_y);
-    EXPECT_GT(one.second, runtime.origin_y - h / 2);
+    const int origin_y = zt::snapshot().origin_y;
+    EXPECT_GE(one.first, origin_y - h);
+    EXPECT_LT(one.second, origin_y);
+    EXPECT_GT(one.second, origin_y - h / 2);
 
     ZORVE_clear();
     ZORVE_draw_text(ZORVE_RED, -100, 0, 20, "MH\nMH");
@@ -322,7 +327,7 @@ TEST_F(Draw, TextOfDefaultSizeIsStillDrawn) {
     ZORVE_draw_text(ZORVE_RED, -100, 0, 0, "HHHH");
     auto rows = ink_rows();
     EXPECT_GT(rows.first, 0);
-    EXPECT_LT(rows.second, runtime.origin_y);
+    EXPECT_LT(rows.second, zt::snapshot().origin_y);
 }
 
 }  // namespace

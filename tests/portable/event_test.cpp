@@ -7,7 +7,7 @@ namespace {
 class Events : public fixture::TimedCanvas {
 protected:
     static void post(UINT message, WPARAM wparam, LPARAM lparam) {
-        PostMessageA(runtime.graphics_window, message, wparam, lparam);
+        PostMessageA(zt::snapshot().graphics_window, message, wparam, lparam);
     }
     static void click_client(int x, int y) {
         post(WM_LBUTTONDOWN, 1, MAKELPARAM(x, y));
@@ -30,24 +30,26 @@ protected:
     }
     // Ends a wait that shortcuts alone would not end, then takes what is left over.
     static int wait_after_click() {
-        click_client(runtime.origin_x, runtime.origin_y);
+        const zt::Snapshot s = zt::snapshot();
+        click_client(s.origin_x, s.origin_y);
         EventRecord e;
         const int kind = ZORVE_wait_event(&e);
         fixture::drain_messages();
         return kind;
     }
-    static UINT menu_state(UINT id) { return GetMenuState(runtime.run_menu, id, MF_BYCOMMAND); }
+    static UINT menu_state(UINT id) { return GetMenuState(zt::snapshot().run_menu, id, MF_BYCOMMAND); }
 };
 
 TEST_F(Events, ClickYieldsCentredYUpCoordinates) {
-    click_client(runtime.origin_x, runtime.origin_y);
+    const zt::Snapshot s = zt::snapshot();
+    click_client(s.origin_x, s.origin_y);
     EventRecord e{9, 9, 9};
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 0);
     EXPECT_EQ(e.y, 0);
     EXPECT_EQ(e.key, 0);
 
-    click_client(runtime.origin_x + 30, runtime.origin_y - 40);  // above and to the right of the centre
+    click_client(s.origin_x + 30, s.origin_y - 40);  // above and to the right of the centre
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 30);
     EXPECT_EQ(e.y, 40);
@@ -56,8 +58,8 @@ TEST_F(Events, ClickYieldsCentredYUpCoordinates) {
     int x = 1, y = 1;
     char k = 1;
     EXPECT_EQ(ZORVE_wait_event_xy(&x, &y, &k), ZORVE_MOUSE);
-    EXPECT_EQ(x, -runtime.origin_x);
-    EXPECT_EQ(y, runtime.origin_y);
+    EXPECT_EQ(x, -s.origin_x);
+    EXPECT_EQ(y, s.origin_y);
     EXPECT_EQ(k, 0);
 }
 
@@ -83,7 +85,7 @@ TEST_F(Events, ShortcutsActWithEitherKeyCode) {
     for (const auto& step : steps) {
         ctrl_key(step.key);
         EXPECT_EQ(wait_after_click(), ZORVE_MOUSE) << char(step.key);
-        EXPECT_EQ(runtime.run_flag, step.run) << char(step.key);
+        EXPECT_EQ(zt::snapshot().run_flag, step.run) << char(step.key);
         release_ctrl();
     }
 
@@ -91,8 +93,8 @@ TEST_F(Events, ShortcutsActWithEitherKeyCode) {
     ctrl_key('F');
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_PERIODIC);
-    EXPECT_EQ(runtime.run_flag, 0);
-    EXPECT_EQ(runtime.step_flag, 0);
+    EXPECT_EQ(zt::snapshot().run_flag, 0);
+    EXPECT_EQ(zt::snapshot().step_flag, 0);
     release_ctrl();
     EXPECT_EQ(wait_after_click(), ZORVE_MOUSE);
 }
@@ -104,7 +106,7 @@ TEST_F(Events, ShortcutKeysWithoutCtrlAreJustKeys) {
     EXPECT_EQ(e.key, 'q');
     key('A');
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_KBD);
-    EXPECT_EQ(runtime.run_flag, 0);
+    EXPECT_EQ(zt::snapshot().run_flag, 0);
 }
 
 TEST_F(Events, LoggingToggleMovesTheCheckMarkOnly) {
@@ -112,21 +114,21 @@ TEST_F(Events, LoggingToggleMovesTheCheckMarkOnly) {
     ctrl_key('L');
     EXPECT_EQ(wait_after_click(), ZORVE_MOUSE);
     release_ctrl();
-    EXPECT_EQ(runtime.logging_flag, 1);
+    EXPECT_EQ(zt::snapshot().logging_flag, 1);
     EXPECT_EQ(menu_state(MENU_LOGGING) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
-    EXPECT_FALSE(IsWindowVisible(runtime.console_window));
+    EXPECT_FALSE(IsWindowVisible(zt::snapshot().console_window));
     post(WM_COMMAND, MENU_LOGGING, 0);
     EXPECT_EQ(wait_after_click(), ZORVE_MOUSE);
-    EXPECT_EQ(runtime.logging_flag, 0);
+    EXPECT_EQ(zt::snapshot().logging_flag, 0);
     EXPECT_EQ(menu_state(MENU_LOGGING) & MF_CHECKED, 0u);
 
     // The application's switch also shows the console; switching off leaves it shown.
     EXPECT_EQ(ZORVE_set_logging(5), 1);
-    EXPECT_EQ(runtime.logging_flag, 1);
-    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
+    EXPECT_EQ(zt::snapshot().logging_flag, 1);
+    EXPECT_TRUE(IsWindowVisible(zt::snapshot().console_window));
     EXPECT_EQ(menu_state(MENU_LOGGING) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
     EXPECT_EQ(ZORVE_set_logging(0), 1);
-    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
+    EXPECT_TRUE(IsWindowVisible(zt::snapshot().console_window));
 }
 
 TEST_F(Events, QuitFromTheMenuAndFromCtrlQ) {
@@ -144,7 +146,8 @@ TEST_F(Events, QuitFromTheMenuAndFromCtrlQ) {
 
 TEST_F(Events, AnimateQuitWaitsForAnEventThenQuits) {
     EXPECT_EQ(ZORVE_set_animation(ANIMATE_QUIT), 1);
-    click_client(runtime.origin_x + 3, runtime.origin_y + 4);
+    const zt::Snapshot s = zt::snapshot();
+    click_client(s.origin_x + 3, s.origin_y + 4);
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_QUIT);
     EXPECT_EQ(e.x, 3);  // the record is filled from the event that arrived
@@ -159,13 +162,15 @@ TEST_F(Events, AnimationActions) {
     EXPECT_EQ(ZORVE_set_animation(4), 1);
     EXPECT_EQ(ZORVE_set_animation(-1), 1);
     EXPECT_EQ(ZORVE_set_animation(6), 1);
-    EXPECT_EQ(runtime.run_flag + runtime.step_flag + runtime.quit_flag, 0);
+    const zt::Snapshot idle = zt::snapshot();
+    EXPECT_EQ(idle.run_flag + idle.step_flag + idle.quit_flag, 0);
     ZORVE_set_animation(ANIMATE_RUN);
     ZORVE_set_animation(ANIMATE_STEP);
-    EXPECT_EQ(runtime.run_flag, 1);  // a step while running leaves it running
-    EXPECT_EQ(runtime.step_flag, 1);
+    EXPECT_EQ(zt::snapshot().run_flag, 1);  // a step while running leaves it running
+    EXPECT_EQ(zt::snapshot().step_flag, 1);
     ZORVE_set_animation(ANIMATE_HALT);
-    EXPECT_EQ(runtime.run_flag + runtime.step_flag, 0);
+    const zt::Snapshot halted = zt::snapshot();
+    EXPECT_EQ(halted.run_flag + halted.step_flag, 0);
 }
 
 TEST_F(Events, RunningAnimationYieldsPeriodicEvents) {
@@ -180,7 +185,7 @@ TEST_F(Events, ClosingTheGraphicsWindowEndsTheWaitWithQuit) {
     post(WM_SYSCOMMAND, SC_CLOSE, 0);
     EventRecord e;
     EXPECT_EQ(ZORVE_wait_event(&e), ZORVE_QUIT);
-    EXPECT_FALSE(IsWindow(runtime.graphics_window));
+    EXPECT_FALSE(IsWindow(zt::snapshot().graphics_window));
 }
 
 }  // namespace
@@ -200,13 +205,13 @@ TEST_F(Events, CtrlReleasedElsewhereDoesNotStayHeld) {
     HWND other = CreateWindowExA(0, "ZorveTestOther", "other", WS_OVERLAPPEDWINDOW, 700, 0, 100,
                                  100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
-    SetFocus(runtime.graphics_window);
+    SetFocus(zt::snapshot().graphics_window);
     post(WM_KEYDOWN, VK_CONTROL, 1);  // Ctrl pressed in the graphics window...
     fixture::drain_messages();
     SetFocus(other);  // ...and released in another window, which the runtime never hears
     PostMessageA(other, WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC0000001u));
     fixture::drain_messages();
-    SetFocus(runtime.graphics_window);
+    SetFocus(zt::snapshot().graphics_window);
     // Back in the graphics window, plain letters type; the q does not quit. A single
     // step of the animation bounds each wait, should the key bring no event: a typed
     // character replaces the periodic event that waits for its tick.
@@ -224,12 +229,13 @@ TEST_F(Events, CtrlReleasedElsewhereDoesNotStayHeld) {
 }
 
 TEST_F(Events, WaitsWithoutRecordsStillWait) {
-    click_client(runtime.origin_x + 4, runtime.origin_y);
+    const zt::Snapshot s = zt::snapshot();
+    click_client(s.origin_x + 4, s.origin_y);
     EXPECT_EQ(ZORVE_wait_event(nullptr), ZORVE_MOUSE);
     key('K');
     EXPECT_EQ(ZORVE_wait_event_xy(nullptr, nullptr, nullptr), ZORVE_KBD);
     int x = 0;
-    click_client(runtime.origin_x + 4, runtime.origin_y);
+    click_client(s.origin_x + 4, s.origin_y);
     EXPECT_EQ(ZORVE_wait_event_xy(&x, nullptr, nullptr), ZORVE_MOUSE);
     EXPECT_EQ(x, 4);
 }

@@ -14,10 +14,11 @@ using Lines = std::vector<std::string>;
 class Input : public fixture::TimedCanvas {
 protected:
     static void post(UINT message, WPARAM wparam, LPARAM lparam) {
-        PostMessageA(runtime.graphics_window, message, wparam, lparam);
+        PostMessageA(zt::snapshot().graphics_window, message, wparam, lparam);
     }
     static LPARAM at(int x, int y) {
-        return MAKELPARAM(static_cast<WORD>(runtime.origin_x + x), static_cast<WORD>(runtime.origin_y - y));
+        const zt::Snapshot s = zt::snapshot();
+        return MAKELPARAM(static_cast<WORD>(s.origin_x + x), static_cast<WORD>(s.origin_y - y));
     }
     static ZorveInput next() {
         ZorveInput in{};
@@ -98,7 +99,7 @@ TEST_F(Input, ShortcutsNeverArrive) {
     EXPECT_EQ(in.kind, ZORVE_KEY);
     EXPECT_EQ(in.key, ZORVE_KEY_RIGHT);
     EXPECT_EQ(in.ctrl, 1);
-    EXPECT_EQ(runtime.run_flag, 0) << "Ctrl+H halted the animation";
+    EXPECT_EQ(zt::snapshot().run_flag, 0) << "Ctrl+H halted the animation";
     fixture::drain_messages();  // Ctrl let go
 }
 

@@ -28,8 +28,8 @@ void start() {
 }
 
 int wait_for_click() {
-    PostMessageA(runtime.graphics_window, WM_LBUTTONDOWN, 1,
-                 MAKELPARAM(runtime.origin_x + 7, runtime.origin_y - 9));
+    const zt::Snapshot s = zt::snapshot();
+    PostMessageA(s.graphics_window, WM_LBUTTONDOWN, 1, MAKELPARAM(s.origin_x + 7, s.origin_y - 9));
     EventRecord e{};
     const int kind = ZORVE_wait_event(&e);
     EXPECT_EQ(e.x, 7);
@@ -41,13 +41,14 @@ TEST(Lifecycle, StartTwiceWhileRunningChangesNothing) {
     runtime_reset();
     const int before = gdi_objects();
     start();
-    const HWND graphics = runtime.graphics_window, console = runtime.console_window;
+    const zt::Snapshot first = zt::snapshot();
+    const HWND graphics = first.graphics_window, console = first.console_window;
     const int running = gdi_objects();
     ZORVE_clear();
     ZORVE_draw_circle(ZORVE_RED, 0, 0, 20);
     start();
-    EXPECT_EQ(runtime.graphics_window, graphics);
-    EXPECT_EQ(runtime.console_window, console);
+    EXPECT_EQ(zt::snapshot().graphics_window, graphics);
+    EXPECT_EQ(zt::snapshot().console_window, console);
     EXPECT_EQ(gdi_objects(), running) << "a second start must not create what the first holds";
     EXPECT_EQ(fixture::pixel_at(0, 0), RGB(255, 0, 0)) << "the canvas is the first start's";
     EXPECT_EQ(wait_for_click(), ZORVE_MOUSE);
@@ -62,10 +63,10 @@ TEST(Lifecycle, StartAfterStopRunsAfresh) {
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         start();
-        const HWND graphics = runtime.graphics_window;
+        const HWND graphics = zt::snapshot().graphics_window;
         EXPECT_TRUE(IsWindow(graphics));
-        EXPECT_EQ(runtime.logging_flag, 0);
-        EXPECT_EQ(runtime.run_flag, 0);
+        EXPECT_EQ(zt::snapshot().logging_flag, 0);
+        EXPECT_EQ(zt::snapshot().run_flag, 0);
         ZORVE_set_animation(ANIMATE_RUN);
         ZORVE_clear();
         // The quit that closing the old windows asked for does not end this run's wait.
@@ -73,7 +74,7 @@ TEST(Lifecycle, StartAfterStopRunsAfresh) {
         EXPECT_EQ(ZORVE_stop(), 1);
         EXPECT_EQ(ZORVE_stop(), 1) << "stopping twice is harmless";
     }
-    const HWND last = runtime.graphics_window;
+    const HWND last = zt::snapshot().graphics_window;
     start();
     EXPECT_FALSE(IsWindow(last)) << "the stopped run's windows go when the next run starts";
     ZORVE_stop();

@@ -22,7 +22,7 @@ constexpr COLORREF GRAY20 = RGB(204, 204, 204);
 class Panel : public fixture::Canvas {};
 
 TEST_F(Panel, APlainBoxHasSixBevelLinesInOrderAPressedBoxNone) {
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     draw_button_box(-290, 230, -195, 195, 0);
     EXPECT_EQ(lines(), (Lines{
                            "20% gray rectangle with bounding box (-290,230) to (-195,195), filled\n",
@@ -74,7 +74,7 @@ TEST_F(Panel, TheBevelLightsTheTopLeftAndShadowsTheBottomRight) {
 }
 
 TEST_F(Panel, ALabelIsGrayWhenDisabledAndSinksWhenPressed) {
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     draw_button(-290, 137, -195, 102, -285, 111, "Next Object", 0, 1);
     EXPECT_EQ(lines().size(), 9u);
     EXPECT_EQ(lines().back(), "50% gray text at (-285,111), \"Next Object\"\n");
@@ -89,7 +89,7 @@ TEST_F(Panel, ALabelIsGrayWhenDisabledAndSinksWhenPressed) {
 }
 
 TEST_F(Panel, TheBoxIsFilledGrayWithABlackOutline) {
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     draw_panel_background();
     EXPECT_EQ(lines(), (Lines{
                            "20% gray rectangle with bounding box (-297,248) to (-175,-104), filled\n",
@@ -140,7 +140,7 @@ TEST_F(Panel, EachButtonTakesTheLookOfTheModeAndTheLastClick) {
         {MODE_SELECT, BUTTON_DELETE_OBJECT, "ppdpdPp"},
         {MODE_CARD_FULL, BUTTON_OBJECT_COLOR, "ppdpdpp"},
     };
-    runtime.logging_flag = 1;
+    zt::set_logging_quietly(true);
     for (const Case& c : cases) {
         lines().clear();
         int pressed = c.pressed;

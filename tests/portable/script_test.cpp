@@ -43,14 +43,11 @@ protected:
         fs::create_directories(folder);
         fs::current_path(folder);
         fixture::TimedCanvas::SetUp();
-        script_close();
-        runtime.periodic_count = 0;
+        zt::reset_switches();
         std::remove(SCRIPT);
     }
     void TearDown() override {
-        script_close();
-        runtime.periodic_count = 0;
-        runtime.recording_flag = runtime.playing_flag = runtime.play_one_flag = 0;
+        zt::reset_switches();
         std::remove(SCRIPT);
         fixture::TimedCanvas::TearDown();
         fs::current_path(home);
@@ -60,11 +57,12 @@ protected:
     fs::path home, folder;
 
     static void post(UINT message, WPARAM wparam, LPARAM lparam) {
-        PostMessageA(runtime.graphics_window, message, wparam, lparam);
+        PostMessageA(zt::snapshot().graphics_window, message, wparam, lparam);
     }
     static void click_at(int x, int y) {
-        post(WM_LBUTTONDOWN, 1, MAKELPARAM(runtime.origin_x + x, runtime.origin_y - y));
-        post(WM_LBUTTONUP, 0, MAKELPARAM(runtime.origin_x + x, runtime.origin_y - y));
+        const zt::Snapshot s = zt::snapshot();
+        post(WM_LBUTTONDOWN, 1, MAKELPARAM(s.origin_x + x, s.origin_y - y));
+        post(WM_LBUTTONUP, 0, MAKELPARAM(s.origin_x + x, s.origin_y - y));
     }
     static void type_char(int ch) { post(WM_CHAR, static_cast<WPARAM>(ch), 1); }
     static int wait(EventRecord* e = nullptr) {
@@ -77,7 +75,7 @@ protected:
         ZORVE_set_animation(ANIMATE_HALT);
     }
     static bool playback_checked() {
-        return (GetMenuState(runtime.run_menu, MENU_PLAYBACK_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        return (GetMenuState(zt::snapshot().run_menu, MENU_PLAYBACK_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
 };
 
@@ -91,7 +89,7 @@ TEST_F(Script, RecordingRunLengthCodesPeriodicEventsAndSkipsQuit) {
     post(WM_COMMAND, MENU_RECORD_SCRIPT, 0);
     click_at(-150, 40);
     EXPECT_EQ(wait(), ZORVE_MOUSE);  // the command's own wait is recorded too
-    EXPECT_EQ(GetMenuState(runtime.run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED,
+    EXPECT_EQ(GetMenuState(zt::snapshot().run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED,
               static_cast<UINT>(MF_CHECKED));
     periodic_events(12);
     click_at(-150, 40);
@@ -123,7 +121,7 @@ TEST_F(Script, PlaybackReturnsTheRecordedEventsWaitByWait) {
     EXPECT_EQ(wait(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 7);
     EXPECT_EQ(lines(), (Lines{"EOF encountered in script file ZORVE.SCR\n"}));
-    EXPECT_EQ(runtime.playing_flag, 0);
+    EXPECT_EQ(zt::snapshot().playing_flag, 0);
     EXPECT_FALSE(playback_checked());
 }
 
@@ -199,7 +197,7 @@ TEST_F(Script, UnknownAndMalformedLinesEndPlaybackSilently) {
         click_at(1, 2);
         EventRecord e;
         EXPECT_EQ(wait(&e), ZORVE_MOUSE) << line;
-        EXPECT_EQ(runtime.playing_flag, 0) << line;
+        EXPECT_EQ(zt::snapshot().playing_flag, 0) << line;
         EXPECT_TRUE(playback_checked()) << line;  // the check mark stays
         EXPECT_TRUE(lines().empty()) << line;
         playback_stop();
@@ -212,7 +210,7 @@ TEST_F(Script, MissingFileIsReportedAndUnchecked) {
     EXPECT_EQ(wait(), ZORVE_MOUSE);
     EXPECT_EQ(lines(), (Lines{"Cannot open script file ZORVE.SCR for reading\n"}));
     EXPECT_FALSE(playback_checked());
-    EXPECT_EQ(runtime.playing_flag, 0);
+    EXPECT_EQ(zt::snapshot().playing_flag, 0);
 }
 
 TEST_F(Script, HighKeyCodesComeBackUnchanged) {
@@ -240,7 +238,7 @@ TEST_F(Script, AQuitDuringPlaybackIsNotLost) {
     post(WM_SYSCOMMAND, SC_CLOSE, 0);  // closing the window during playback
     EXPECT_EQ(wait(&e), ZORVE_KBD);
     EXPECT_EQ(wait(&e), ZORVE_QUIT);
-    EXPECT_FALSE(IsWindow(runtime.graphics_window));
+    EXPECT_FALSE(IsWindow(zt::snapshot().graphics_window));
 }
 
 TEST_F(Script, ARecordingAfterPlaybackEndedWritesAFreshFile) {
@@ -274,7 +272,7 @@ TEST_F(Script, RecordingAndPlaybackDoNotShareAStreamSilently) {
     playback_start();
     EXPECT_EQ(wait(), ZORVE_KBD);
     recording_start();
-    EXPECT_EQ(runtime.recording_flag, 0);
+    EXPECT_EQ(zt::snapshot().recording_flag, 0);
     EXPECT_EQ(lines(), (Lines{"Cannot record into script file ZORVE.SCR while it is played back\n"}));
     playback_stop();
     EXPECT_EQ(read_script(), "ZORVE_KBD(65);\nZORVE_KBD(66);\n");
@@ -298,10 +296,11 @@ TEST_F(Script, StartingPlaybackHaltsTheAnimation) {
     ZORVE_set_animation(ANIMATE_RUN);
     ZORVE_set_animation(ANIMATE_STEP);
     playback_start();
-    EXPECT_EQ(runtime.run_flag + runtime.step_flag, 0);
+    const zt::Snapshot s = zt::snapshot();
+    EXPECT_EQ(s.run_flag + s.step_flag, 0);
     ZORVE_set_animation(ANIMATE_RUN);
     play_one_start();
-    EXPECT_EQ(runtime.run_flag, 0);
+    EXPECT_EQ(zt::snapshot().run_flag, 0);
 }
 
 }  // namespace
@@ -309,7 +308,7 @@ TEST_F(Script, StartingPlaybackHaltsTheAnimation) {
 namespace {
 
 bool recording_checked() {
-    return (GetMenuState(runtime.run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(zt::snapshot().run_menu, MENU_RECORD_SCRIPT, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 // Recording and playback share one file and cannot run together: each is refused while
@@ -326,7 +325,7 @@ TEST_F(Script, PlaybackAndRecordingRefuseEachOther) {
     EXPECT_FALSE(playback_checked());
     EXPECT_TRUE(recording_checked());
     EXPECT_EQ(lines(), (Lines{"Cannot play back script file ZORVE.SCR while it is recorded\n"}));
-    EXPECT_TRUE(IsWindowVisible(runtime.console_window)) << "a script message shows the console";
+    EXPECT_TRUE(IsWindowVisible(zt::snapshot().console_window)) << "a script message shows the console";
     recording_stop();
     EXPECT_EQ(read_script(), "ZORVE_MOUSE(5, 6);\n");
 
@@ -349,7 +348,7 @@ TEST_F(Script, ProblemsWithTheFileShowTheConsoleAnExpectedEndDoesNot) {
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
     EXPECT_EQ(lines(), (Lines{"Cannot open script file ZORVE.SCR for reading\n"}));
-    EXPECT_TRUE(IsWindowVisible(runtime.console_window));
+    EXPECT_TRUE(IsWindowVisible(zt::snapshot().console_window));
 
     console_show(0);
     write_script("ZORVE_KBD(65);\n");
@@ -357,14 +356,14 @@ TEST_F(Script, ProblemsWithTheFileShowTheConsoleAnExpectedEndDoesNot) {
     EXPECT_EQ(wait(), ZORVE_KBD);
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
-    EXPECT_FALSE(IsWindowVisible(runtime.console_window)) << "a playback that ran to its end";
+    EXPECT_FALSE(IsWindowVisible(zt::snapshot().console_window)) << "a playback that ran to its end";
 
     write_script("ZORVE_KBD(65);\nZORVE_KBD(66);");  // the last line is cut off
     playback_start();
     EXPECT_EQ(wait(), ZORVE_KBD);
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
-    EXPECT_TRUE(IsWindowVisible(runtime.console_window)) << "an event was lost at the end";
+    EXPECT_TRUE(IsWindowVisible(zt::snapshot().console_window)) << "an event was lost at the end";
 }
 
 TEST_F(Script, WindowsLineEndsPlayAsLineEnds) {
@@ -409,10 +408,10 @@ TEST_F(Script, AnswersAreRecordedWhereTheyWereAskedAndPlayedBackIntoTheDialog) {
     recording_start();
     periodic_events(2);
     typed_answer = "say \"hi\" \\ now";
-    SetTimer(runtime.graphics_window, 77, 30, type_answer);
+    SetTimer(zt::snapshot().graphics_window, 77, 30, type_answer);
     char answer[256] = {};
     EXPECT_EQ(ZORVE_gets("Your words?", answer), 1);
-    KillTimer(runtime.graphics_window, 77);
+    KillTimer(zt::snapshot().graphics_window, 77);
     EXPECT_STREQ(answer, "say \"hi\" \\ now");
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
@@ -430,8 +429,8 @@ TEST_F(Script, AnswersAreRecordedWhereTheyWereAskedAndPlayedBackIntoTheDialog) {
     EventRecord e{};
     EXPECT_EQ(wait(&e), ZORVE_MOUSE);
     EXPECT_EQ(e.x, 1);
-    ASSERT_EQ(runtime.run.dialogs.size(), 2u);
-    EXPECT_STREQ(runtime.run.dialogs[1].source, "script");
+    ASSERT_EQ(zt::run_record().dialogs.size(), 2u);
+    EXPECT_STREQ(zt::run_record().dialogs[1].source, "script");
     EXPECT_TRUE(lines().empty());
 }
 
@@ -454,14 +453,14 @@ TEST_F(Script, AnAnswerNobodyAskedForIsSkippedAndABrokenOneEndsPlayback) {
     EventRecord e{};
     EXPECT_EQ(wait(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 65);
-    EXPECT_EQ(runtime.run.answers_skipped, 1);
+    EXPECT_EQ(zt::run_record().answers_skipped, 1);
     EXPECT_EQ(lines(), (Lines{"Answer line 1 of script file ZORVE.SCR was not asked for; skipping it\n"}));
     click_at(5, 5);
     EXPECT_EQ(wait(&e), ZORVE_MOUSE) << "the unterminated answer is not understood";
-    EXPECT_EQ(runtime.playing_flag, 0);
-    EXPECT_STREQ(runtime.run.script_stop_why, "not_understood");
-    EXPECT_EQ(runtime.run.script_stop_line, 3);
-    EXPECT_EQ(runtime.run.script_stop_text, "ZORVE_TEXT(\"no end);");
+    EXPECT_EQ(zt::snapshot().playing_flag, 0);
+    EXPECT_STREQ(zt::run_record().script_stop_why, "not_understood");
+    EXPECT_EQ(zt::run_record().script_stop_line, 3);
+    EXPECT_EQ(zt::run_record().script_stop_text, "ZORVE_TEXT(\"no end);");
 }
 
 TEST_F(Script, AnOverlongLineIsOneLine) {
@@ -473,7 +472,7 @@ TEST_F(Script, AnOverlongLineIsOneLine) {
     EXPECT_EQ(e.y, 2);
     EXPECT_EQ(wait(&e), ZORVE_KBD);
     EXPECT_EQ(e.key, 65);
-    EXPECT_EQ(runtime.run.script_lines, 2);
+    EXPECT_EQ(zt::run_record().script_lines, 2);
 }
 
 TEST_F(Script, StoppingTheRuntimeKeepsTheLastPeriodicEventsOfARecording) {
@@ -591,7 +590,7 @@ TEST_F(Script, OnlyCtrlWithTheLetterGSavesAnAnimation) {
 // A name cannot forge console lines: its control characters show escaped, and a name
 // too long for a line is shortened in the middle so that the reason still shows.
 TEST_F(Script, NamesInMessagesCannotBreakOrOverflowTheirLine) {
-    runtime.play_name = "no\nEOF encountered in script file ZORVE.SCR";
+    zt::set_playback_file("no\nEOF encountered in script file ZORVE.SCR");
     playback_start();
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
@@ -599,7 +598,7 @@ TEST_F(Script, NamesInMessagesCannotBreakOrOverflowTheirLine) {
 
     lines().clear();
     const std::string long_name = "start-" + std::string(3000, 'n') + "-end.scr";
-    runtime.play_name = long_name.c_str();
+    zt::set_playback_file(long_name.c_str());
     playback_start();
     click_at(1, 1);
     EXPECT_EQ(wait(), ZORVE_MOUSE);
@@ -615,7 +614,8 @@ TEST_F(Script, NamesInMessagesCannotBreakOrOverflowTheirLine) {
 // own, and plays back into ZORVE_wait_input; a plain wait skips those lines.
 TEST_F(Script, TheExtraInputIsRecordedAndPlayedBack) {
     const auto at = [](int x, int y) {
-        return MAKELPARAM(static_cast<WORD>(runtime.origin_x + x), static_cast<WORD>(runtime.origin_y - y));
+        const zt::Snapshot s = zt::snapshot();
+        return MAKELPARAM(static_cast<WORD>(s.origin_x + x), static_cast<WORD>(s.origin_y - y));
     };
     recording_start();
     post(WM_LBUTTONDOWN, MK_LBUTTON, at(-10, 20));
@@ -648,7 +648,7 @@ TEST_F(Script, TheExtraInputIsRecordedAndPlayedBack) {
     EXPECT_EQ(e.x, -10);
     EXPECT_EQ(wait(), ZORVE_PERIODIC);
     EXPECT_EQ(wait(), ZORVE_PERIODIC);
-    EXPECT_EQ(runtime.run.newer_skipped, 5);
+    EXPECT_EQ(zt::run_record().newer_skipped, 5);
 }
 
 }  // namespace

@@ -96,9 +96,9 @@ protected:
     template <class F>
     Lines logged(F draw) {
         lines().clear();
-        runtime.logging_flag = 1;
+        zt::set_logging_quietly(true);
         draw();
-        runtime.logging_flag = 0;
+        zt::set_logging_quietly(false);
         return lines();
     }
 };
