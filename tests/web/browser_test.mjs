@@ -21,6 +21,7 @@ import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { deflateSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
+import { CANVAS, HEIGHT, WIDTH, canvasPixels, differences } from './canvas.mjs';
 import { Browser } from './cdp.mjs';
 import { readPng } from './png.mjs';
 
@@ -83,9 +84,6 @@ async function open(path, p = page) {
 
 // ---- the graphics window: runtime coordinates, pixels, keys ---------------------------
 
-const WIDTH = 595, HEIGHT = 496; // the client area of a 601 x 540 window with a menu bar
-const CANVAS = "document.querySelector('.zorve-window canvas')";
-
 async function clickAt(x, y) {
   const r = await page.eval(`(() => { const r = ${CANVAS}.getBoundingClientRect(); return [r.left, r.top]; })()`);
   // The runtime's origin is the client area's centre, y upwards.
@@ -101,28 +99,6 @@ async function waitPixel(what, x, y, rgb) {
   } catch {
     return check(what, false, `(${x},${y}) is ${await page.eval(pixelAt(x, y))}, not ${rgb}`);
   }
-}
-
-// The whole client area as RGB bytes.
-async function canvasPixels(p = page) {
-  const b64 = await p.eval(`(() => {
-    const c = ${CANVAS}, rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const rgb = new Uint8Array(c.width * c.height * 3);
-    for (let i = 0, o = 0; i < rgba.length; i += 4, o += 3) rgb.set(rgba.subarray(i, i + 3), o);
-    let s = '';
-    for (let i = 0; i < rgb.length; i += 0x8000) s += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
-    return btoa(s);
-  })()`);
-  return Buffer.from(b64, 'base64');
-}
-
-function differences(actual, expected) {
-  let count = 0, first = '';
-  for (let i = 0; i < expected.length; i += 3) {
-    if (actual[i] === expected[i] && actual[i + 1] === expected[i + 1] && actual[i + 2] === expected[i + 2]) continue;
-    if (!count++) first = ` first at (${(i / 3) % WIDTH},${Math.floor(i / 3 / WIDTH)})`;
-  }
-  return count ? `${count} pixels differ,${first}` : '';
 }
 
 const menuItem = (label) =>
@@ -272,7 +248,7 @@ async function designerSession() {
   await open('/site/cordelune.html');
   await playUploaded(join(outDir, 'ZORVE.SCR'));
   check('Ctrl+P plays the uploaded script to its end: Playback Script is checked, then not', true);
-  const shown = await canvasPixels();
+  const shown = await canvasPixels(page);
   writeFileSync(join(outDir, 'page.png'), await page.screenshot());
   check('the canvas equals the headless picture of the same script, pixel for pixel',
     expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),
@@ -329,7 +305,7 @@ async function shareSession() {
     link.startsWith(siteUrl + '/site/cordelune.html#play=') && /^[A-Za-z0-9_-]+$/.test(link.split('#play=')[1]), link);
   check('... and puts it on the clipboard', status.startsWith('Link copied') &&
     await page.eval('navigator.clipboard.readText()').catch(() => '') === link, status);
-  const first = await canvasPixels();
+  const first = await canvasPixels(page);
 
   const other = await Browser.launch();
   try {
@@ -433,7 +409,7 @@ async function dialogSession() {
 async function exampleSessions() {
   const golden = (name) => readPng(readFileSync(join(ROOT, 'tests/data/examples', `${name}.png`)));
   const compare = async (name, how) => {
-    const expected = golden(name), shown = await canvasPixels();
+    const expected = golden(name), shown = await canvasPixels(page);
     writeFileSync(join(outDir, `${name}.png`), await page.screenshot());
     check(`${name}: its script ${how} gives its golden picture`,
       expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),

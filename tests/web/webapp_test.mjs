@@ -19,6 +19,7 @@ import { request } from 'node:http';
 import { join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { brotliDecompressSync, gunzipSync, gzipSync } from 'node:zlib';
+import { CANVAS, HEIGHT, WIDTH, canvasPixels, differences } from './canvas.mjs';
 import { Browser } from './cdp.mjs';
 import { readPng } from './png.mjs';
 
@@ -127,8 +128,6 @@ async function compression() {
 
 // ---- the browser --------------------------------------------------------------------
 
-const WIDTH = 595, HEIGHT = 496;
-const CANVAS = "document.querySelector('.zorve-window canvas')";
 const browser = await Browser.launch();
 process.on('exit', () => browser.proc.kill());
 const page = await browser.newPage();
@@ -154,32 +153,18 @@ const native = spawnSync(cordelune, [], {
 });
 const firstFrame = native.status === 0 ? readPng(readFileSync(join(outDir, 'first.png'))) : null;
 
-async function canvasPixels() {
-  const b64 = await page.eval(`(() => {
-    const c = ${CANVAS}, rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const rgb = new Uint8Array(c.width * c.height * 3);
-    for (let i = 0, o = 0; i < rgba.length; i += 4, o += 3) rgb.set(rgba.subarray(i, i + 3), o);
-    let s = '';
-    for (let i = 0; i < rgb.length; i += 0x8000) s += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
-    return btoa(s);
-  })()`);
-  return Buffer.from(b64, 'base64');
-}
 // Whether the canvas comes to show the designer's first frame within a few seconds.
 async function showsFirstFrame() {
   if (!firstFrame) return 'no headless picture: ' + native.stderr;
   const end = Date.now() + 10000;
-  let differ = 0;
+  let differ = '';
   do {
     await page.waitFor(`${CANVAS}?.width === ${WIDTH}`);
-    const shown = await canvasPixels();
-    differ = 0;
-    for (let i = 0; i < shown.length; i += 3)
-      if (shown[i] !== firstFrame.rgb[i] || shown[i + 1] !== firstFrame.rgb[i + 1] || shown[i + 2] !== firstFrame.rgb[i + 2])
-        ++differ;
+    const shown = await canvasPixels(page);
+    differ = differences(shown, firstFrame.rgb);
     if (!differ && shown.length === WIDTH * HEIGHT * 3) return '';
   } while (Date.now() < end);
-  return `${differ} pixels differ from the headless first frame`;
+  return `from the headless first frame: ${differ || 'not its size'}`;
 }
 
 async function manifest() {
