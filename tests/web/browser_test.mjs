@@ -16,54 +16,25 @@
 //
 //   node browser_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
 // Prints one line per check and ends with "N passed, N failed".
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { deflateSync } from 'node:zlib';
-import { fileURLToPath } from 'node:url';
 import { CANVAS, HEIGHT, WIDTH, canvasPixels, differences } from './canvas.mjs';
-import { Browser } from './cdp.mjs';
+import { ROOT, check, finish, launchWithPage, runSessions, serve } from './harness.mjs';
 import { readPng } from './png.mjs';
 
 const [buildDir, cordelune, outDir] = process.argv.slice(2).map((p) => resolve(p));
-const ROOT = resolve(fileURLToPath(import.meta.url), '../../..');
 rmSync(outDir, { recursive: true, force: true });
 mkdirSync(join(outDir, 'downloads'), { recursive: true });
 
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) ++passed;
-  else ++failed;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${!ok && detail ? ': ' + detail : ''}`);
-  return ok;
-}
-
 // ---- the site, the browser, the page --------------------------------------------------
 
-function serve() {
-  const server = spawn(process.execPath, [join(ROOT, 'web/serve.mjs'), buildDir, '0'],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-  return new Promise((res, rej) => {
-    server.stdout.on('data', (d) => {
-      const m = /(http:\/\/\S+)/.exec(String(d));
-      if (m) res({ server, url: m[1].replace(/\/$/, "") });
-    });
-    server.on('exit', (code) => rej(new Error('the server ended: ' + code)));
-  });
-}
-
-const { server, url: siteUrl } = await serve();
+const { server, url: siteUrl } = await serve(buildDir);
 process.on('exit', () => server.kill());
-const browser = await Browser.launch();
-process.on('exit', () => browser.proc.kill());
-const page = await browser.newPage();
+const { browser, page, errors: pageErrors } = await launchWithPage();
 const consoleLines = [];
-const pageErrors = [];
 browser.on('Runtime.consoleAPICalled', (e) => consoleLines.push(e.args.map((a) => a.value ?? '').join(' ')));
-browser.on('Runtime.exceptionThrown', (e) =>
-  pageErrors.push(e.exceptionDetails.exception?.description ?? e.exceptionDetails.text));
-await page.send('Runtime.enable');
-await page.send('Page.enable');
 const downloads = new Map(); // guid -> suggested name
 browser.on('Browser.downloadWillBegin', (e) => downloads.set(e.guid, e.suggestedFilename));
 await browser.send('Browser.setDownloadBehavior',
@@ -307,14 +278,8 @@ async function shareSession() {
     await page.eval('navigator.clipboard.readText()').catch(() => '') === link, status);
   const first = await canvasPixels(page);
 
-  const other = await Browser.launch();
+  const { browser: other, page: there, errors } = await launchWithPage();
   try {
-    const there = await other.newPage();
-    const errors = [];
-    other.on('Runtime.exceptionThrown', (e) =>
-      errors.push(e.exceptionDetails.exception?.description ?? e.exceptionDetails.text));
-    await there.send('Runtime.enable');
-    await there.send('Page.enable');
     // A link opened: the page starts afresh (not a jump within the page it shows).
     const visit = async (url) => {
       await there.send('Page.navigate', { url: 'about:blank' });
@@ -431,15 +396,8 @@ async function exampleSessions() {
   await compare('question', 'played from a link');
 }
 
-for (const [name, session] of [['the card designer', designerSession], ['Share', shareSession],
-  ['the text dialog', dialogSession], ['the examples', exampleSessions]]) {
-  try {
-    await session();
-  } catch (e) {
-    check(`${name}: the session goes on to its end`, false, e.message);
-  }
-}
+await runSessions([['the card designer', designerSession], ['Share', shareSession],
+  ['the text dialog', dialogSession], ['the examples', exampleSessions]]);
 check('no errors in the page', pageErrors.length === 0, pageErrors.join('\n'));
 await browser.close();
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();

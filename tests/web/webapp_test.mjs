@@ -13,28 +13,18 @@
 //
 //   node webapp_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
 // Prints one line per check and ends with "N passed, N failed".
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { existsSync, mkdirSync, readFileSync, readdirSync, rmSync, utimesSync, writeFileSync } from 'node:fs';
 import { request } from 'node:http';
 import { join, resolve } from 'node:path';
-import { fileURLToPath } from 'node:url';
 import { brotliDecompressSync, gunzipSync, gzipSync } from 'node:zlib';
 import { CANVAS, HEIGHT, WIDTH, canvasPixels, differences } from './canvas.mjs';
-import { Browser } from './cdp.mjs';
+import { ROOT, check, finish, launchWithPage, runSessions, serve } from './harness.mjs';
 import { readPng } from './png.mjs';
 
 const [buildDir, cordelune, outDir] = process.argv.slice(2).map((p) => resolve(p));
-const ROOT = resolve(fileURLToPath(import.meta.url), '../../..');
 rmSync(outDir, { recursive: true, force: true });
 mkdirSync(outDir, { recursive: true });
-
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) ++passed;
-  else ++failed;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${!ok && detail ? ': ' + detail : ''}`);
-  return ok;
-}
 
 // ---- the bundle ---------------------------------------------------------------------
 
@@ -53,17 +43,6 @@ check('its index links the designer and the examples, each a page with its progr
 
 // ---- the server ---------------------------------------------------------------------
 
-function serve(folder, port = 0) {
-  const server = spawn(process.execPath, [join(ROOT, 'web/serve.mjs'), folder, String(port)],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-  return new Promise((res, rej) => {
-    server.stdout.on('data', (d) => {
-      const m = /(http:\/\/\S+)/.exec(String(d));
-      if (m) res({ server, url: m[1].replace(/\/$/, '') });
-    });
-    server.on('exit', (code) => rej(new Error('the server ended: ' + code)));
-  });
-}
 async function stop(server) {
   if (server.exitCode !== null) return;
   const ended = new Promise((r) => server.on('exit', r));
@@ -128,14 +107,7 @@ async function compression() {
 
 // ---- the browser --------------------------------------------------------------------
 
-const browser = await Browser.launch();
-process.on('exit', () => browser.proc.kill());
-const page = await browser.newPage();
-const pageErrors = [];
-browser.on('Runtime.exceptionThrown', (e) =>
-  pageErrors.push(e.exceptionDetails.exception?.description ?? e.exceptionDetails.text));
-await page.send('Runtime.enable');
-await page.send('Page.enable');
+const { browser, page, errors: pageErrors } = await launchWithPage();
 await page.send('Network.enable');
 const responses = []; // of the page, as the browser got them
 browser.on('Network.responseReceived', (e) => responses.push(e.response));
@@ -258,15 +230,8 @@ async function update() {
   check('... and draws its first frame', !(await showsFirstFrame()));
 }
 
-for (const [name, session] of [['compression', compression], ['offline', offline], ['update', update]]) {
-  try {
-    await session();
-  } catch (e) {
-    check(`${name}: the session goes on to its end`, false, e.message);
-  }
-}
+await runSessions([['compression', compression], ['offline', offline], ['update', update]]);
 check('no errors in the page', pageErrors.length === 0, pageErrors.join('\n'));
 await browser.close();
 await stop(server);
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();
