@@ -6,26 +6,10 @@
 # Makefile; its few files need no configuration). Gives the object library
 # `zorve_giflib` and ZORVE_GIFLIB_INCLUDE_DIR.
 #
-# `apt-get source giflib` needs deb-src entries in apt's sources and dpkg-dev;
-# scripts/lib/common.sh's ensure_deb_src sets up the first (scripts/test calls it).
+# The fetch: cmake/DebianSource.cmake.
 
-set(ZORVE_GIFLIB_DIR ${CMAKE_BINARY_DIR}/giflib)
-file(GLOB ZORVE_GIFLIB_HEADER ${ZORVE_GIFLIB_DIR}/source/giflib-*/gif_lib.h)
-if(NOT ZORVE_GIFLIB_HEADER)
-  message(STATUS "Fetching giflib's Debian source package")
-  file(MAKE_DIRECTORY ${ZORVE_GIFLIB_DIR}/source)
-  execute_process(COMMAND apt-get source -q giflib
-                  WORKING_DIRECTORY ${ZORVE_GIFLIB_DIR}/source
-                  RESULT_VARIABLE fetched OUTPUT_QUIET)
-  file(GLOB ZORVE_GIFLIB_HEADER ${ZORVE_GIFLIB_DIR}/source/giflib-*/gif_lib.h)
-  if(NOT fetched EQUAL 0 OR NOT ZORVE_GIFLIB_HEADER)
-    message(FATAL_ERROR "`apt-get source giflib` failed in ${ZORVE_GIFLIB_DIR}/source: it needs "
-                        "deb-src entries in apt's sources and the package dpkg-dev "
-                        "(scripts/test adds both when run as root).")
-  endif()
-endif()
-list(GET ZORVE_GIFLIB_HEADER 0 ZORVE_GIFLIB_HEADER)
-get_filename_component(ZORVE_GIFLIB_INCLUDE_DIR ${ZORVE_GIFLIB_HEADER} DIRECTORY)
+include(${CMAKE_CURRENT_LIST_DIR}/DebianSource.cmake)
+zorve_debian_source(giflib ${CMAKE_BINARY_DIR}/giflib/source gif_lib.h ZORVE_GIFLIB_INCLUDE_DIR)
 
 # The encoder and what it calls, and the decoder, which tests read pictures back with;
 # the quantizer and the font stay out.

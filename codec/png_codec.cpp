@@ -40,93 +40,6 @@ bool write_whole(const char* path, const std::vector<uint8_t>& bytes, std::strin
     return true;
 }
 
-}  // namespace
-
-std::vector<uint8_t> png_encode(const uint32_t* pixels, int width, int height, int stride) {
-    if (!pixels || width <= 0 || height <= 0 || stride < width || width > INT_MAX / 3 / height)
-        return {};
-    // stb takes bytes in R, G, B order; our words hold them the other way round in memory.
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * 3 * static_cast<size_t>(height));
-    uint8_t* out = rgb.data();
-    for (int y = 0; y < height; ++y) {
-        const uint32_t* row = pixels + static_cast<ptrdiff_t>(y) * stride;
-        for (int x = 0; x < width; ++x) {
-            *out++ = static_cast<uint8_t>(row[x] >> 16);
-            *out++ = static_cast<uint8_t>(row[x] >> 8);
-            *out++ = static_cast<uint8_t>(row[x]);
-        }
-    }
-    // stb's own deflate effort (level 8): on canvas pictures, flat areas and a few
-    // figures, other levels change the size by under 0.5 % (bench/codec_bench.cpp).
-    int length = 0;
-    unsigned char* png = stbi_write_png_to_mem(rgb.data(), width * 3, width, height, 3, &length);
-    if (!png) return {};
-    std::vector<uint8_t> bytes(png, png + length);
-    STBIW_FREE(png);
-    return bytes;
-}
-
-bool png_write_file(const char* path, const uint32_t* pixels, int width, int height, int stride,
-                    std::string* why) {
-    const std::vector<uint8_t> bytes = png_encode(pixels, width, height, stride);
-    if (bytes.empty()) {
-        *why = "no pixels to encode, or no memory to encode them";
-        return false;
-    }
-    return write_whole(path, bytes, why);
-}
-
-bool png_decode(const uint8_t* bytes, size_t size, Picture* picture, std::string* why) {
-    if (size > INT_MAX) {
-        *why = "too large";
-        return false;
-    }
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* rgb = stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 3);
-    if (!rgb) {
-        *why = stbi_failure_reason();
-        return false;
-    }
-    picture->width = width;
-    picture->height = height;
-    picture->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    const stbi_uc* in = rgb;
-    for (uint32_t& p : picture->pixels) {
-        p = uint32_t(in[0]) << 16 | uint32_t(in[1]) << 8 | in[2];
-        in += 3;
-    }
-    stbi_image_free(rgb);
-    return true;
-}
-
-bool png_read_file(const char* path, Picture* picture, std::string* why) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        *why = std::strerror(errno);
-        return false;
-    }
-    std::vector<uint8_t> bytes;
-    uint8_t block[65536];
-    size_t n = 0;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.insert(bytes.end(), block, block + n);
-    const bool failed = std::ferror(f) != 0;
-    const int read_error = errno;
-    std::fclose(f);
-    if (failed) {
-        *why = std::strerror(read_error);
-        return false;
-    }
-    if (!png_decode(bytes.data(), bytes.size(), picture, why)) {
-        *why = "not a PNG that can be read (" + *why + ")";
-        return false;
-    }
-    return true;
-}
-
-// ---- with alpha ---------------------------------------------------------------------
-
-namespace {
-
 bool read_whole(const char* path, std::vector<uint8_t>* bytes, std::string* why) {
     std::FILE* f = std::fopen(path, "rb");
     if (!f) {
@@ -143,33 +56,36 @@ bool read_whole(const char* path, std::vector<uint8_t>* bytes, std::string* why)
     return !failed;
 }
 
-}  // namespace
+// Both flavours of each call differ only in the channels of a pixel: 3 (R, G, B) or 4
+// (alpha last, from the words' top byte).
 
-std::vector<uint8_t> png_encode_rgba(const uint32_t* pixels, int width, int height, int stride) {
-    if (!pixels || width <= 0 || height <= 0 || stride < width || width > INT_MAX / 4 / height)
+std::vector<uint8_t> encode(const uint32_t* pixels, int width, int height, int stride, int channels) {
+    if (!pixels || width <= 0 || height <= 0 || stride < width || width > INT_MAX / channels / height)
         return {};
-    std::vector<uint8_t> rgba(static_cast<size_t>(width) * 4 * static_cast<size_t>(height));
-    uint8_t* out = rgba.data();
+    // stb takes bytes in R, G, B order; our words hold them the other way round in memory.
+    std::vector<uint8_t> samples(static_cast<size_t>(width) * channels * static_cast<size_t>(height));
+    uint8_t* out = samples.data();
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = pixels + static_cast<ptrdiff_t>(y) * stride;
         for (int x = 0; x < width; ++x) {
             *out++ = static_cast<uint8_t>(row[x] >> 16);
             *out++ = static_cast<uint8_t>(row[x] >> 8);
             *out++ = static_cast<uint8_t>(row[x]);
-            *out++ = static_cast<uint8_t>(row[x] >> 24);
+            if (channels == 4) *out++ = static_cast<uint8_t>(row[x] >> 24);
         }
     }
+    // stb's own deflate effort (level 8): on canvas pictures, flat areas and a few
+    // figures, other levels change the size by under 0.5 % (bench/codec_bench.cpp).
     int length = 0;
-    unsigned char* png = stbi_write_png_to_mem(rgba.data(), width * 4, width, height, 4, &length);
+    unsigned char* png =
+        stbi_write_png_to_mem(samples.data(), width * channels, width, height, channels, &length);
     if (!png) return {};
     std::vector<uint8_t> bytes(png, png + length);
     STBIW_FREE(png);
     return bytes;
 }
 
-bool png_write_file_rgba(const char* path, const uint32_t* pixels, int width, int height, int stride,
-                         std::string* why) {
-    const std::vector<uint8_t> bytes = png_encode_rgba(pixels, width, height, stride);
+bool write_encoded(const char* path, const std::vector<uint8_t>& bytes, std::string* why) {
     if (bytes.empty()) {
         *why = "no pixels to encode, or no memory to encode them";
         return false;
@@ -177,37 +93,74 @@ bool png_write_file_rgba(const char* path, const uint32_t* pixels, int width, in
     return write_whole(path, bytes, why);
 }
 
-bool png_decode_rgba(const uint8_t* bytes, size_t size, Picture* picture, std::string* why) {
+bool decode(const uint8_t* bytes, size_t size, Picture* picture, std::string* why, int channels) {
     if (size > INT_MAX) {
         *why = "too large";
         return false;
     }
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4);
-    if (!rgba) {
+    int width = 0, height = 0, in_file = 0;
+    stbi_uc* samples = stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &in_file, channels);
+    if (!samples) {
         *why = stbi_failure_reason();
         return false;
     }
     picture->width = width;
     picture->height = height;
     picture->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    const stbi_uc* in = rgba;
+    const stbi_uc* in = samples;
     for (uint32_t& p : picture->pixels) {
-        p = uint32_t(in[3]) << 24 | uint32_t(in[0]) << 16 | uint32_t(in[1]) << 8 | in[2];
-        in += 4;
+        p = uint32_t(in[0]) << 16 | uint32_t(in[1]) << 8 | in[2];
+        if (channels == 4) p |= uint32_t(in[3]) << 24;
+        in += channels;
     }
-    stbi_image_free(rgba);
+    stbi_image_free(samples);
     return true;
 }
 
-bool png_read_file_rgba(const char* path, Picture* picture, std::string* why) {
+bool read_file(const char* path, Picture* picture, std::string* why, int channels) {
     std::vector<uint8_t> bytes;
     if (!read_whole(path, &bytes, why)) return false;
-    if (!png_decode_rgba(bytes.data(), bytes.size(), picture, why)) {
+    if (!decode(bytes.data(), bytes.size(), picture, why, channels)) {
         *why = "not a PNG that can be read (" + *why + ")";
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+std::vector<uint8_t> png_encode(const uint32_t* pixels, int width, int height, int stride) {
+    return encode(pixels, width, height, stride, 3);
+}
+
+bool png_write_file(const char* path, const uint32_t* pixels, int width, int height, int stride,
+                    std::string* why) {
+    return write_encoded(path, png_encode(pixels, width, height, stride), why);
+}
+
+bool png_decode(const uint8_t* bytes, size_t size, Picture* picture, std::string* why) {
+    return decode(bytes, size, picture, why, 3);
+}
+
+bool png_read_file(const char* path, Picture* picture, std::string* why) {
+    return read_file(path, picture, why, 3);
+}
+
+std::vector<uint8_t> png_encode_rgba(const uint32_t* pixels, int width, int height, int stride) {
+    return encode(pixels, width, height, stride, 4);
+}
+
+bool png_write_file_rgba(const char* path, const uint32_t* pixels, int width, int height, int stride,
+                         std::string* why) {
+    return write_encoded(path, png_encode_rgba(pixels, width, height, stride), why);
+}
+
+bool png_decode_rgba(const uint8_t* bytes, size_t size, Picture* picture, std::string* why) {
+    return decode(bytes, size, picture, why, 4);
+}
+
+bool png_read_file_rgba(const char* path, Picture* picture, std::string* why) {
+    return read_file(path, picture, why, 4);
 }
 
 }  // namespace codec

@@ -3,8 +3,7 @@
 # Built once, when the web build is first configured, into freetype/ of the build
 # folder; later configurations find it there. Gives the target `freetype`.
 #
-# `apt-get source freetype` needs deb-src entries in apt's sources and dpkg-dev;
-# scripts/lib/web.sh sets both up.
+# The fetch: cmake/DebianSource.cmake.
 
 set(ZORVE_WEB_JOBS 2 CACHE STRING "Parallel jobs for building FreeType")
 set(ZORVE_FREETYPE_DIR ${CMAKE_BINARY_DIR}/freetype)
@@ -28,22 +27,8 @@ if(NOT built_options STREQUAL "${ZORVE_FREETYPE_OPTIONS}")
 endif()
 
 if(NOT EXISTS ${ZORVE_FREETYPE_PREFIX}/lib/libfreetype.a)
-  file(GLOB source_lists ${ZORVE_FREETYPE_DIR}/source/freetype-*/CMakeLists.txt)
-  if(NOT source_lists)
-    message(STATUS "Fetching FreeType's Debian source package")
-    file(MAKE_DIRECTORY ${ZORVE_FREETYPE_DIR}/source)
-    execute_process(COMMAND apt-get source -q freetype
-                    WORKING_DIRECTORY ${ZORVE_FREETYPE_DIR}/source
-                    RESULT_VARIABLE fetched OUTPUT_QUIET)
-    file(GLOB source_lists ${ZORVE_FREETYPE_DIR}/source/freetype-*/CMakeLists.txt)
-    if(NOT fetched EQUAL 0 OR NOT source_lists)
-      message(FATAL_ERROR "`apt-get source freetype` failed in ${ZORVE_FREETYPE_DIR}/source: it "
-                          "needs deb-src entries in apt's sources and the package dpkg-dev "
-                          "(scripts/lib/web.sh adds both when run as root).")
-    endif()
-  endif()
-  list(GET source_lists 0 source_list)
-  get_filename_component(source ${source_list} DIRECTORY)
+  include(${PROJECT_SOURCE_DIR}/cmake/DebianSource.cmake)
+  zorve_debian_source(freetype ${ZORVE_FREETYPE_DIR}/source CMakeLists.txt source)
   message(STATUS "Building FreeType for wasm from ${source}")
   execute_process(
     COMMAND ${CMAKE_COMMAND} -S ${source} -B ${ZORVE_FREETYPE_DIR}/build

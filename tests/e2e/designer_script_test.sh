@@ -17,25 +17,6 @@ SCRIPT=$WORK/ZORVE.SCR
 H0="-60 110" H1="120 110" MSG="-100 -60"
 OUTSIDE="250 -230"  # the gray screen right of the status line: clicks there do nothing
 
-# Screenshots of the client area until two in a row, a quarter second apart, are the
-# same; the last one goes to FILE. With the animation halted the designer draws only
-# on an event, so a still screen means every event so far has been drawn.
-settled_shot() {
-  local file=$1 previous=$E2E_TMP/settle_a.png current=$E2E_TMP/settle_b.png deadline
-  deadline=$(($(now_us) + 15000000))
-  shot "$previous"
-  while :; do
-    sleep 0.25
-    shot "$current"
-    if [ "$(compare -metric AE "$previous" "$current" null: 2>&1)" = 0 ]; then
-      cp "$current" "$file"
-      return 0
-    fi
-    [ "$(now_us)" -lt "$deadline" ] || fail "the screen did not settle within 15 s"
-    cp "$current" "$previous"
-  done
-}
-
 # Halts the animation and lets the periodic event already waiting for its tick (one at
 # most, within one 100 ms period) pass, so that nothing moves unless we act.
 halt() {

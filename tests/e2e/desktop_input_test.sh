@@ -111,7 +111,6 @@ logging_row() {
   xdotool key Escape  # closes the menu; the program gets nothing
   poll 5 eval '[ "$(visible_top_windows)" = "$TOP_WINDOWS" ]' || fail "the menu did not close"
 }
-same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 # A key typed after Ctrl+L and seen by the probe proves that the runtime has handled
 # Ctrl+L, check mark included, before the menu is opened.
 ctrl_l() {

@@ -274,8 +274,34 @@ ink_in() {
 same_pixels() {
   convert "$1" -crop "$2" +repage "$E2E_TMP/same_a.png" &&
     convert "$3" -crop "$4" +repage "$E2E_TMP/same_b.png" &&
-    [ "$(compare -metric AE "$E2E_TMP/same_a.png" "$E2E_TMP/same_b.png" null: 2>&1)" = 0 ]
+    same_image "$E2E_TMP/same_a.png" "$E2E_TMP/same_b.png"
 }
+
+# Whether two images hold the same pixels: same_image A B
+same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
+
+# Screenshots until two in a row, a quarter second apart, are the same; the last one
+# goes to FILE. A program that draws only on an event (the designer with its animation
+# halted) then shows every event so far. SHOOT... takes a screenshot into the file
+# named after its words: settle FILE SHOOT...
+settle() {
+  local file=$1 previous=$E2E_TMP/settle_a.png current=$E2E_TMP/settle_b.png deadline
+  shift
+  deadline=$(($(now_us) + 15000000))
+  "$@" "$previous"
+  while :; do
+    sleep 0.25
+    "$@" "$current"
+    if same_image "$previous" "$current"; then
+      cp "$current" "$file"
+      return 0
+    fi
+    [ "$(now_us)" -lt "$deadline" ] || fail "the window did not settle within 15 s"
+    cp "$current" "$previous"
+  done
+}
+# The client area of the window WIN, settled: settled_client_shot FILE
+settled_client_shot() { settle "$1" client_shot "$WIN"; }
 
 # ---- the card designer ------------------------------------------------------------------
 # What the designer's tests share: its coordinates, its buttons, screenshots of its
@@ -327,6 +353,8 @@ shot_shows() {
   [ -z "$MISMATCH" ]
 }
 screen_shows() { shot "$E2E_TMP/shot.png" && shot_shows "$E2E_TMP/shot.png"; }
+# The client area, settled: settled_shot FILE
+settled_shot() { settle "$1" shot; }
 # expect WHAT, then lines "X Y R,G,B": polls the screen until all of them show; the
 # screenshot is kept under a name made from WHAT.
 expect() {
@@ -379,4 +407,30 @@ expect_heart_icon() {
     grep -qx "$size 0xFFFF0000 0x00[0-9A-F]*" <<<"$icons" ||
       fail "window $win: no $size-pixel heart in _NET_WM_ICON (images: ${icons:-none})"
   done
+}
+
+# ---- a session recorded in the window, played back headless -----------------------------
+# For a program ($PROBE) that records its events into ZORVE.SCR of its working directory
+# (start_desktop's folder) between two Ctrl+R, and the zorve-run that plays them back
+# ($ZORVE_RUN).
+SCRIPT=$E2E_TMP/ZORVE.SCR
+
+# Starts the program and its recording.
+start_recording() {
+  start_probe
+  find_probe_window
+  activate "$WIN"
+  xdotool key ctrl+r
+}
+# Ends the recording and the program, the client area once settled kept in recorded.png.
+end_recording() {
+  settled_client_shot "$E2E_TMP/recorded.png"
+  activate "$WIN"
+  xdotool key ctrl+r ctrl+q
+  probe_exit_status 10 || fail "the recording run did not end with 0 after Ctrl+Q"
+}
+# The recording played back headless must end on recorded.png.
+expect_headless_playback() {
+  "$ZORVE_RUN" --script "$SCRIPT" --expect "$E2E_TMP/recorded.png" --diff "$E2E_TMP/headless-diff.png" \
+    -- "$PROBE" >"$E2E_TMP/zorve-run.out" || fail "headless playback: $(cat "$E2E_TMP/zorve-run.out")"
 }

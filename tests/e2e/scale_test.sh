@@ -55,7 +55,7 @@ ZORVE_SCALE=$S start_designer
 [ "$(box_size "$WIN")" = "$((S * 595)) x $((S * 496 + BAR2))" ] || fail "at scale 2 the window is $(box_size "$WIN")"
 doubled() {
   client_shot "$WIN" "$E2E_TMP/client2.png" &&
-    [ "$(compare -metric AE "$E2E_TMP/client2.png" "$E2E_TMP/headless2.png" null: 2>&1)" = 0 ]
+    same_image "$E2E_TMP/client2.png" "$E2E_TMP/headless2.png"
 }
 poll 10 doubled || {
   compare "$E2E_TMP/client2.png" "$E2E_TMP/headless2.png" "$E2E_TMP/client2_diff.png" 2>/dev/null
@@ -79,14 +79,14 @@ wait_window "ZORVE Text"
 CONSOLE=$WIN
 WIN=$GRAPHICS
 poll 5 test -s ZORVE1.png || fail "Save Picture wrote no ZORVE1.png"
-[ "$(compare -metric AE ZORVE1.png "$E2E_TMP/headless.png" null: 2>&1)" = 0 ] ||
+same_image ZORVE1.png "$E2E_TMP/headless.png" ||
   fail "the picture saved at scale 2 is not the headless one"
 # Each 2 x 2 block of one colour: the console's picture halved and doubled is itself.
 console_doubled() {
   local ink
   window_shot "$CONSOLE" "$E2E_TMP/console2.png" &&
     convert "$E2E_TMP/console2.png" -sample 50% -scale 200% "$E2E_TMP/console2_blocks.png" &&
-    [ "$(compare -metric AE "$E2E_TMP/console2.png" "$E2E_TMP/console2_blocks.png" null: 2>&1)" = 0 ] &&
+    same_image "$E2E_TMP/console2.png" "$E2E_TMP/console2_blocks.png" &&
     read -r ink _ <<<"$(ink_in "$E2E_TMP/console2.png" 0 0 400 "$(box_size "$CONSOLE" | cut -d' ' -f3)")" &&
     [ "$ink" -gt 0 ]
 }

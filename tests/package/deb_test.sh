@@ -30,8 +30,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 work=$(mktemp -d)
-passed=0
-failed=0
+. "$src/tests/package/lib.sh"
 export DEBIAN_FRONTEND=noninteractive
 apt() { apt-get -y -q -o DPkg::Lock::Timeout=300 "$@"; }
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -45,18 +44,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-check() {
-  local name=$1 start=$SECONDS; shift
-  if "$@" >"$work/$name.log" 2>&1; then
-    echo "ok      $name ($((SECONDS - start)) s)"
-    passed=$((passed + 1))
-  else
-    echo "FAILED  $name"
-    tail -n 40 "$work/$name.log" | sed 's/^/        /'
-    failed=$((failed + 1))
-  fi
-}
 
 # The files of a package, without the folders, as "/usr/..." lines.
 files_of() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | sort; }
@@ -189,5 +176,4 @@ if [ "$failed" -eq 0 ]; then
   fi
   check removed removed
 fi
-echo "deb test: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_total "deb test"

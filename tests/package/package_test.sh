@@ -30,37 +30,7 @@ trap 'rm -rf "$work"' EXIT
 # Where the README installs it: "$HOME/zorve", with HOME in the work folder.
 home=$work/home
 prefix=$home/zorve
-passed=0
-failed=0
-
-# Runs one check, its output kept in a log that is shown only when it fails.
-check() {
-  local name=$1; shift
-  if "$@" >"$work/$name.log" 2>&1; then
-    echo "ok      $name"
-    passed=$((passed + 1))
-  else
-    echo "FAILED  $name"
-    tail -n 40 "$work/$name.log" | sed 's/^/        /'
-    failed=$((failed + 1))
-  fi
-}
-
-# Starts a check in the background; finish_checks reports it.
-background=()
-check_in_background() {
-  (check "$@") >"$work/$1.result" &
-  background+=("$1:$!")
-}
-
-finish_checks() {
-  local entry
-  for entry in "${background[@]}"; do
-    wait "${entry#*:}"
-    cat "$work/${entry%%:*}.result"
-    if grep -q '^ok' "$work/${entry%%:*}.result"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
-  done
-}
+. "$here/lib.sh"
 
 # Runs a program and checks its status and what it printed.
 expect_run() {
@@ -307,5 +277,4 @@ if [ "$failed" -eq 0 ]; then
 fi
 finish_checks
 
-echo "package test: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_total "package test"

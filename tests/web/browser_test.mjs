@@ -16,53 +16,25 @@
 //
 //   node browser_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
 // Prints one line per check and ends with "N passed, N failed".
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { deflateSync } from 'node:zlib';
-import { fileURLToPath } from 'node:url';
-import { Browser } from './cdp.mjs';
+import { CANVAS, HEIGHT, WIDTH, canvasPixels, differences } from './canvas.mjs';
+import { ROOT, check, finish, launchWithPage, runSessions, serve } from './harness.mjs';
 import { readPng } from './png.mjs';
 
 const [buildDir, cordelune, outDir] = process.argv.slice(2).map((p) => resolve(p));
-const ROOT = resolve(fileURLToPath(import.meta.url), '../../..');
 rmSync(outDir, { recursive: true, force: true });
 mkdirSync(join(outDir, 'downloads'), { recursive: true });
 
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) ++passed;
-  else ++failed;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${!ok && detail ? ': ' + detail : ''}`);
-  return ok;
-}
-
 // ---- the site, the browser, the page --------------------------------------------------
 
-function serve() {
-  const server = spawn(process.execPath, [join(ROOT, 'web/serve.mjs'), buildDir, '0'],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-  return new Promise((res, rej) => {
-    server.stdout.on('data', (d) => {
-      const m = /(http:\/\/\S+)/.exec(String(d));
-      if (m) res({ server, url: m[1].replace(/\/$/, "") });
-    });
-    server.on('exit', (code) => rej(new Error('the server ended: ' + code)));
-  });
-}
-
-const { server, url: siteUrl } = await serve();
+const { server, url: siteUrl } = await serve(buildDir);
 process.on('exit', () => server.kill());
-const browser = await Browser.launch();
-process.on('exit', () => browser.proc.kill());
-const page = await browser.newPage();
+const { browser, page, errors: pageErrors } = await launchWithPage();
 const consoleLines = [];
-const pageErrors = [];
 browser.on('Runtime.consoleAPICalled', (e) => consoleLines.push(e.args.map((a) => a.value ?? '').join(' ')));
-browser.on('Runtime.exceptionThrown', (e) =>
-  pageErrors.push(e.exceptionDetails.exception?.description ?? e.exceptionDetails.text));
-await page.send('Runtime.enable');
-await page.send('Page.enable');
 const downloads = new Map(); // guid -> suggested name
 browser.on('Browser.downloadWillBegin', (e) => downloads.set(e.guid, e.suggestedFilename));
 await browser.send('Browser.setDownloadBehavior',
@@ -83,9 +55,6 @@ async function open(path, p = page) {
 
 // ---- the graphics window: runtime coordinates, pixels, keys ---------------------------
 
-const WIDTH = 595, HEIGHT = 496; // the client area of a 601 x 540 window with a menu bar
-const CANVAS = "document.querySelector('.zorve-window canvas')";
-
 async function clickAt(x, y) {
   const r = await page.eval(`(() => { const r = ${CANVAS}.getBoundingClientRect(); return [r.left, r.top]; })()`);
   // The runtime's origin is the client area's centre, y upwards.
@@ -101,28 +70,6 @@ async function waitPixel(what, x, y, rgb) {
   } catch {
     return check(what, false, `(${x},${y}) is ${await page.eval(pixelAt(x, y))}, not ${rgb}`);
   }
-}
-
-// The whole client area as RGB bytes.
-async function canvasPixels(p = page) {
-  const b64 = await p.eval(`(() => {
-    const c = ${CANVAS}, rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const rgb = new Uint8Array(c.width * c.height * 3);
-    for (let i = 0, o = 0; i < rgba.length; i += 4, o += 3) rgb.set(rgba.subarray(i, i + 3), o);
-    let s = '';
-    for (let i = 0; i < rgb.length; i += 0x8000) s += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
-    return btoa(s);
-  })()`);
-  return Buffer.from(b64, 'base64');
-}
-
-function differences(actual, expected) {
-  let count = 0, first = '';
-  for (let i = 0; i < expected.length; i += 3) {
-    if (actual[i] === expected[i] && actual[i + 1] === expected[i + 1] && actual[i + 2] === expected[i + 2]) continue;
-    if (!count++) first = ` first at (${(i / 3) % WIDTH},${Math.floor(i / 3 / WIDTH)})`;
-  }
-  return count ? `${count} pixels differ,${first}` : '';
 }
 
 const menuItem = (label) =>
@@ -272,7 +219,7 @@ async function designerSession() {
   await open('/site/cordelune.html');
   await playUploaded(join(outDir, 'ZORVE.SCR'));
   check('Ctrl+P plays the uploaded script to its end: Playback Script is checked, then not', true);
-  const shown = await canvasPixels();
+  const shown = await canvasPixels(page);
   writeFileSync(join(outDir, 'page.png'), await page.screenshot());
   check('the canvas equals the headless picture of the same script, pixel for pixel',
     expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),
@@ -329,16 +276,10 @@ async function shareSession() {
     link.startsWith(siteUrl + '/site/cordelune.html#play=') && /^[A-Za-z0-9_-]+$/.test(link.split('#play=')[1]), link);
   check('... and puts it on the clipboard', status.startsWith('Link copied') &&
     await page.eval('navigator.clipboard.readText()').catch(() => '') === link, status);
-  const first = await canvasPixels();
+  const first = await canvasPixels(page);
 
-  const other = await Browser.launch();
+  const { browser: other, page: there, errors } = await launchWithPage();
   try {
-    const there = await other.newPage();
-    const errors = [];
-    other.on('Runtime.exceptionThrown', (e) =>
-      errors.push(e.exceptionDetails.exception?.description ?? e.exceptionDetails.text));
-    await there.send('Runtime.enable');
-    await there.send('Page.enable');
     // A link opened: the page starts afresh (not a jump within the page it shows).
     const visit = async (url) => {
       await there.send('Page.navigate', { url: 'about:blank' });
@@ -433,7 +374,7 @@ async function dialogSession() {
 async function exampleSessions() {
   const golden = (name) => readPng(readFileSync(join(ROOT, 'tests/data/examples', `${name}.png`)));
   const compare = async (name, how) => {
-    const expected = golden(name), shown = await canvasPixels();
+    const expected = golden(name), shown = await canvasPixels(page);
     writeFileSync(join(outDir, `${name}.png`), await page.screenshot());
     check(`${name}: its script ${how} gives its golden picture`,
       expected.width === WIDTH && expected.height === HEIGHT && !differences(shown, expected.rgb),
@@ -455,15 +396,8 @@ async function exampleSessions() {
   await compare('question', 'played from a link');
 }
 
-for (const [name, session] of [['the card designer', designerSession], ['Share', shareSession],
-  ['the text dialog', dialogSession], ['the examples', exampleSessions]]) {
-  try {
-    await session();
-  } catch (e) {
-    check(`${name}: the session goes on to its end`, false, e.message);
-  }
-}
+await runSessions([['the card designer', designerSession], ['Share', shareSession],
+  ['the text dialog', dialogSession], ['the examples', exampleSessions]]);
 check('no errors in the page', pageErrors.length === 0, pageErrors.join('\n'));
 await browser.close();
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();

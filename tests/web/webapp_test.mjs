@@ -13,27 +13,18 @@
 //
 //   node webapp_test.mjs BUILD_WEB_DIR NATIVE_CORDELUNE OUT_DIR
 // Prints one line per check and ends with "N passed, N failed".
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { existsSync, mkdirSync, readFileSync, readdirSync, rmSync, utimesSync, writeFileSync } from 'node:fs';
 import { request } from 'node:http';
 import { join, resolve } from 'node:path';
-import { fileURLToPath } from 'node:url';
 import { brotliDecompressSync, gunzipSync, gzipSync } from 'node:zlib';
-import { Browser } from './cdp.mjs';
+import { CANVAS, HEIGHT, WIDTH, canvasPixels, differences } from './canvas.mjs';
+import { ROOT, check, finish, launchWithPage, runSessions, serve } from './harness.mjs';
 import { readPng } from './png.mjs';
 
 const [buildDir, cordelune, outDir] = process.argv.slice(2).map((p) => resolve(p));
-const ROOT = resolve(fileURLToPath(import.meta.url), '../../..');
 rmSync(outDir, { recursive: true, force: true });
 mkdirSync(outDir, { recursive: true });
-
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) ++passed;
-  else ++failed;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${!ok && detail ? ': ' + detail : ''}`);
-  return ok;
-}
 
 // ---- the bundle ---------------------------------------------------------------------
 
@@ -52,17 +43,6 @@ check('its index links the designer and the examples, each a page with its progr
 
 // ---- the server ---------------------------------------------------------------------
 
-function serve(folder, port = 0) {
-  const server = spawn(process.execPath, [join(ROOT, 'web/serve.mjs'), folder, String(port)],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-  return new Promise((res, rej) => {
-    server.stdout.on('data', (d) => {
-      const m = /(http:\/\/\S+)/.exec(String(d));
-      if (m) res({ server, url: m[1].replace(/\/$/, '') });
-    });
-    server.on('exit', (code) => rej(new Error('the server ended: ' + code)));
-  });
-}
 async function stop(server) {
   if (server.exitCode !== null) return;
   const ended = new Promise((r) => server.on('exit', r));
@@ -127,16 +107,7 @@ async function compression() {
 
 // ---- the browser --------------------------------------------------------------------
 
-const WIDTH = 595, HEIGHT = 496;
-const CANVAS = "document.querySelector('.zorve-window canvas')";
-const browser = await Browser.launch();
-process.on('exit', () => browser.proc.kill());
-const page = await browser.newPage();
-const pageErrors = [];
-browser.on('Runtime.exceptionThrown', (e) =>
-  pageErrors.push(e.exceptionDetails.exception?.description ?? e.exceptionDetails.text));
-await page.send('Runtime.enable');
-await page.send('Page.enable');
+const { browser, page, errors: pageErrors } = await launchWithPage();
 await page.send('Network.enable');
 const responses = []; // of the page, as the browser got them
 browser.on('Network.responseReceived', (e) => responses.push(e.response));
@@ -154,32 +125,18 @@ const native = spawnSync(cordelune, [], {
 });
 const firstFrame = native.status === 0 ? readPng(readFileSync(join(outDir, 'first.png'))) : null;
 
-async function canvasPixels() {
-  const b64 = await page.eval(`(() => {
-    const c = ${CANVAS}, rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const rgb = new Uint8Array(c.width * c.height * 3);
-    for (let i = 0, o = 0; i < rgba.length; i += 4, o += 3) rgb.set(rgba.subarray(i, i + 3), o);
-    let s = '';
-    for (let i = 0; i < rgb.length; i += 0x8000) s += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
-    return btoa(s);
-  })()`);
-  return Buffer.from(b64, 'base64');
-}
 // Whether the canvas comes to show the designer's first frame within a few seconds.
 async function showsFirstFrame() {
   if (!firstFrame) return 'no headless picture: ' + native.stderr;
   const end = Date.now() + 10000;
-  let differ = 0;
+  let differ = '';
   do {
     await page.waitFor(`${CANVAS}?.width === ${WIDTH}`);
-    const shown = await canvasPixels();
-    differ = 0;
-    for (let i = 0; i < shown.length; i += 3)
-      if (shown[i] !== firstFrame.rgb[i] || shown[i + 1] !== firstFrame.rgb[i + 1] || shown[i + 2] !== firstFrame.rgb[i + 2])
-        ++differ;
+    const shown = await canvasPixels(page);
+    differ = differences(shown, firstFrame.rgb);
     if (!differ && shown.length === WIDTH * HEIGHT * 3) return '';
   } while (Date.now() < end);
-  return `${differ} pixels differ from the headless first frame`;
+  return `from the headless first frame: ${differ || 'not its size'}`;
 }
 
 async function manifest() {
@@ -273,15 +230,8 @@ async function update() {
   check('... and draws its first frame', !(await showsFirstFrame()));
 }
 
-for (const [name, session] of [['compression', compression], ['offline', offline], ['update', update]]) {
-  try {
-    await session();
-  } catch (e) {
-    check(`${name}: the session goes on to its end`, false, e.message);
-  }
-}
+await runSessions([['compression', compression], ['offline', offline], ['update', update]]);
 check('no errors in the page', pageErrors.length === 0, pageErrors.join('\n'));
 await browser.close();
 await stop(server);
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();
