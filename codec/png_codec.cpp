@@ -59,7 +59,10 @@ bool read_whole(const char* path, std::vector<uint8_t>* bytes, std::string* why)
 // Both flavours of each call differ only in the channels of a pixel: 3 (R, G, B) or 4
 // (alpha last, from the words' top byte).
 
-std::vector<uint8_t> encode(const uint32_t* pixels, int width, int height, int stride, int channels) {
+// Not inlined: GCC 12, inlining it and stb into a caller across files, takes the
+// vector's buffer for a pointer into stb's and warns that freeing it is wrong.
+__attribute__((noinline)) std::vector<uint8_t> encode(const uint32_t* pixels, int width, int height, int stride,
+                                                      int channels) {
     if (!pixels || width <= 0 || height <= 0 || stride < width || width > INT_MAX / channels / height)
         return {};
     // stb takes bytes in R, G, B order; our words hold them the other way round in memory.
