@@ -74,6 +74,11 @@ void canvas_create(HWND window) {
     SelectObject(runtime.canvas_dc, runtime.canvas_bitmap);
 }
 
+void render_pixel(int color, DrawPoint p) {
+    SetPixel(runtime.canvas_dc, canvas_x(p.x), canvas_y(p.y), palette[color]);
+    runtime.canvas_dirty = 1;
+}
+
 void render_record(const DrawRecord& record) {
     const COLORREF color = palette[record.color];
     switch (record.kind) {
@@ -114,7 +119,7 @@ void render_record(const DrawRecord& record) {
             break;
         }
         case DRAW_PIXEL:
-            SetPixel(runtime.canvas_dc, canvas_x(record.p1.x), canvas_y(record.p1.y), color);
+            render_pixel(record.color, record.p1);
             break;
         case DRAW_TEXT:
             draw_text_lines(record, color);

@@ -73,11 +73,7 @@ int ZORVE_draw_pixel_pt(int color, DrawPoint p) {
     color = check_color(color);
     if (runtime.logging_flag)
         ZORVE_console_printf("%s pixel at (%d,%d)\n", palette_names[color], p.x, p.y);
-    DrawRecord record{};
-    record.kind = DRAW_PIXEL;
-    record.color = color;
-    record.p1 = p;
-    render_record(record);
+    render_pixel(color, p);
     return 1;
 }
 

@@ -55,6 +55,9 @@ int check_color(int color);
 // Canvas and coordinates.
 void canvas_create(HWND window);
 void render_record(const DrawRecord& record);
+// One pixel, as render_record draws a pixel's record: a card's outlines are drawn a
+// pixel at a time, a hundred thousand a frame, without building a record for each.
+void render_pixel(int color, DrawPoint p);
 void canvas_clear();
 void canvas_present();
 void canvas_size_changed(HWND window);
