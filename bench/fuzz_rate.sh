@@ -17,9 +17,9 @@ shift 3 2>/dev/null || shift $#
 [ $# -gt 0 ] || { echo "usage: $0 [SECONDS] [ROUNDS] [CORPUS] BINARY..." >&2; exit 1; }
 declare -A runs cpu
 for ((round = 1; round <= rounds; ++round)); do
-  for spec in "$@"; do
-    binary=$(realpath "${spec#fresh:}")
-    fresh=0; [ "$spec" != "${spec#fresh:}" ] && fresh=1
+  for fuzzer in "$@"; do
+    binary=$(realpath "${fuzzer#fresh:}")
+    fresh=0; [ "$fuzzer" != "${fuzzer#fresh:}" ] && fresh=1
     work=$(mktemp -d)
     cp -r "$corpus" "$work/corpus"  # absolute: the fuzzer changes folder
     out=$(cd "$work" && ZORVE_FUZZ_FRESH=$fresh /usr/bin/time -f 'cpu %U %S' "$binary" \
@@ -27,12 +27,12 @@ for ((round = 1; round <= rounds; ++round)); do
     rm -rf "$work"
     executed=$(grep -o 'number_of_executed_units: [0-9]*' <<<"$out" | grep -o '[0-9]*$')
     seconds=$(awk '$1 == "cpu" {print $2 + $3}' <<<"$out" | tail -n 1)
-    runs[$spec]=$(( ${runs[$spec]:-0} + ${executed:-0} ))
-    cpu[$spec]=$(awk -v a="${cpu[$spec]:-0}" -v b="${seconds:-0}" 'BEGIN {print a + b}')
-    echo "round $round  $spec  ${executed:-?} executions, ${seconds:-?} s of CPU" >&2
+    runs[$fuzzer]=$(( ${runs[$fuzzer]:-0} + ${executed:-0} ))
+    cpu[$fuzzer]=$(awk -v a="${cpu[$fuzzer]:-0}" -v b="${seconds:-0}" 'BEGIN {print a + b}')
+    echo "round $round  $fuzzer  ${executed:-?} executions, ${seconds:-?} s of CPU" >&2
   done
 done
-for spec in "$@"; do
-  awk -v s="$spec" -v n="${runs[$spec]}" -v wall=$((span * rounds)) -v c="${cpu[$spec]}" 'BEGIN {
+for fuzzer in "$@"; do
+  awk -v s="$fuzzer" -v n="${runs[$fuzzer]}" -v wall=$((span * rounds)) -v c="${cpu[$fuzzer]}" 'BEGIN {
     printf "%-44s %8d a minute  %8d a CPU minute\n", s, n * 60 / wall, (c > 0 ? n * 60 / c : 0) }'
 done
